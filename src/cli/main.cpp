@@ -1,2 +1,14 @@
-#include <cstdio>
-int main() { std::puts("qarrum-cli"); return 0; }
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/CardCommands.h"
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || cli::IsCardCommand(args[0]))
+        return cli::RunCardCommand(args, std::cin, std::cout, std::cerr);
+    std::cerr << "qarrum-cli: unknown command '" << args[0] << "' (try: qarrum-cli help)\n";
+    return 2;
+}

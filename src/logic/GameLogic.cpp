@@ -374,7 +374,15 @@ bool CGameLogic::FindTrios(const uint8_t W[], uint8_t n, const uint8_t cbPrevCar
                 }
             }
         }
-        if (result.cbCount == m)
+        if (result.cbCount != m)
+            continue;
+        // Attachments broken off a left-over trio or four can turn the answer into something that
+        // is no play at all (three trios with a fourth one as attachments); such a candidate is
+        // passed over like one without enough attachments.
+        uint8_t sorted[MAX_CARD_LIST];
+        std::memcpy(sorted, result.cbCards, m);
+        SortCards(sorted, m, ORDER_BY_COUNT);
+        if (BeatsPrevious(cbPrevCards, sorted, m, m))
             return true;
     }
     return false;
