@@ -1,5 +1,6 @@
 #include "logic/GameLogic.h"
 
+#include <bit>
 #include <cstring>
 
 const uint8_t g_cbFullDeck[54] = {
@@ -71,12 +72,41 @@ uint8_t CGameLogic::CounterSlot(uint8_t cbCard) const
     return face - 3;
 }
 
-void CGameLogic::SortCards(uint8_t cbCardData[], uint8_t cbCardCount, uint8_t cbSortOrder) const
+void CGameLogic::SortByRank(const uint8_t cbCardData[], uint8_t cbCardCount, uint8_t cbSorted[], uint8_t cbRanks[]) const
 {
-    if (cbCardCount == 0 || cbCardCount > MAX_CARD_LIST)
+    // Cards of one deck are distinct, so a set of 54 bits whose order is the sort order sorts
+    // them in one pass: bit 4 * slot + suit for the 52 suited cards, then the two jokers.
+    uint64_t set = 0;
+    bool distinctCards = true;
+    for (uint8_t i = 0; i < cbCardCount && distinctCards; ++i) {
+        const uint8_t slot = CounterSlot(cbCardData[i]);
+        if (slot >= CARD_COUNTER_SLOTS) {
+            distinctCards = false;
+            break;
+        }
+        const uint64_t bit = uint64_t{1} << (slot < 13 ? slot * 4 + (cbCardData[i] >> 4) : slot + 39);
+        distinctCards = (set & bit) == 0;
+        set |= bit;
+    }
+    if (distinctCards) {
+        for (uint8_t i = 0; set != 0; ++i) {
+            const int index = 63 - std::countl_zero(set);
+            set &= ~(uint64_t{1} << index);
+            if (index >= 52) {
+                cbSorted[i] = index == 53 ? BIG_JOKER : SMALL_JOKER;
+                cbRanks[i] = static_cast<uint8_t>(index - 36);
+                continue;
+            }
+            const int slot = index / 4;
+            const int face = slot == 11 ? 1 : slot == 12 ? 2 : slot + 3;
+            cbSorted[i] = static_cast<uint8_t>((index % 4) << 4 | face);
+            cbRanks[i] = static_cast<uint8_t>(slot + 3);
+        }
         return;
+    }
 
-    // Sort keys put rank above the byte, so one descending insertion sort gives the whole order.
+    // Any other bytes: sort keys put rank above the byte, so one descending insertion sort gives
+    // the whole order.
     uint16_t keys[MAX_CARD_LIST];
     for (uint8_t i = 0; i < cbCardCount; ++i) {
         const uint16_t key = static_cast<uint16_t>(CardRank(cbCardData[i]) << 8 | cbCardData[i]);
@@ -85,8 +115,18 @@ void CGameLogic::SortCards(uint8_t cbCardData[], uint8_t cbCardCount, uint8_t cb
             keys[j] = keys[j - 1];
         keys[j] = key;
     }
-    for (uint8_t i = 0; i < cbCardCount; ++i)
-        cbCardData[i] = static_cast<uint8_t>(keys[i]);
+    for (uint8_t i = 0; i < cbCardCount; ++i) {
+        cbSorted[i] = static_cast<uint8_t>(keys[i]);
+        cbRanks[i] = static_cast<uint8_t>(keys[i] >> 8);
+    }
+}
+
+void CGameLogic::SortCards(uint8_t cbCardData[], uint8_t cbCardCount, uint8_t cbSortOrder) const
+{
+    if (cbCardCount == 0 || cbCardCount > MAX_CARD_LIST)
+        return;
+    uint8_t ranks[MAX_CARD_LIST];
+    SortByRank(cbCardData, cbCardCount, cbCardData, ranks);
 
     if (cbSortOrder != ORDER_BY_COUNT)
         return;
@@ -284,15 +324,15 @@ bool CGameLogic::ListHasCard(uint8_t cbCard, const uint8_t cbCardData[], uint8_t
     return false;
 }
 
-bool CGameLogic::FindBomb(const uint8_t W[], uint8_t n, uint8_t cbPrevType, uint8_t cbPrevTop, OutCardResult& result) const
+bool CGameLogic::FindBomb(const uint8_t W[], const uint8_t R[], uint8_t n, uint8_t cbPrevType, uint8_t cbPrevTop, OutCardResult& result) const
 {
     if (n >= 4) {
         const uint8_t floor = cbPrevType == PLAY_BOMB ? cbPrevTop : 0;
         for (int p = n - 4; p >= 0; --p) {
-            const uint8_t rank = CardRank(W[p]);
-            if (cbPrevType == PLAY_BOMB && rank <= floor)
+            // The hand is sorted by rank, so equal ends mean four equal ranks.
+            if (cbPrevType == PLAY_BOMB && R[p] <= floor)
                 continue;
-            if (CardRank(W[p + 1]) == rank && CardRank(W[p + 2]) == rank && CardRank(W[p + 3]) == rank) {
+            if (R[p + 3] == R[p]) {
                 std::memcpy(result.cbCards, W + p, 4);
                 result.cbCount = 4;
                 return true;
@@ -308,7 +348,7 @@ bool CGameLogic::FindBomb(const uint8_t W[], uint8_t n, uint8_t cbPrevType, uint
     return false;
 }
 
-bool CGameLogic::FindTrios(const uint8_t W[], uint8_t n, const uint8_t cbPrevCards[], uint8_t m, uint8_t cbPrevType,
+bool CGameLogic::FindTrios(const uint8_t W[], const uint8_t R[], uint8_t n, const uint8_t cbPrevCards[], uint8_t m, uint8_t cbPrevType,
                            OutCardResult& result) const
 {
     uint8_t r = 0;
@@ -324,7 +364,7 @@ bool CGameLogic::FindTrios(const uint8_t W[], uint8_t n, const uint8_t cbPrevCar
         return false;
 
     for (int p = n - 3 * t; p >= 0; --p) {
-        const uint8_t h = CardRank(W[p]);
+        const uint8_t h = R[p];
         if (h <= r)
             continue;
         if (t > 1 && h >= RANK_TWO)
@@ -334,7 +374,7 @@ bool CGameLogic::FindTrios(const uint8_t W[], uint8_t n, const uint8_t cbPrevCar
         uint8_t k = 0;
         for (int j = p; j + 2 < n && k < t; ++j) {
             const uint8_t want = h - k;
-            if (CardRank(W[j]) == want && CardRank(W[j + 1]) == want && CardRank(W[j + 2]) == want) {
+            if (R[j] == want && R[j + 1] == want && R[j + 2] == want) {
                 Append(result, W[j]);
                 Append(result, W[j + 1]);
                 Append(result, W[j + 2]);
@@ -395,9 +435,9 @@ bool CGameLogic::FindBeater(const uint8_t cbHandCards[], uint8_t cbHandCount, co
     if (cbHandCount == 0 || cbHandCount > MAX_CARD_LIST || cbPrevCount > MAX_CARD_LIST)
         return false;
 
-    uint8_t W[MAX_CARD_LIST];
-    std::memcpy(W, cbHandCards, cbHandCount);
-    SortCards(W, cbHandCount, ORDER_BY_RANK);
+    // W is the hand in rank order and R the rank of each of its cards, read by every step below.
+    uint8_t W[MAX_CARD_LIST], R[MAX_CARD_LIST];
+    SortByRank(cbHandCards, cbHandCount, W, R);
     const uint8_t n = cbHandCount;
     const uint8_t m = cbPrevCount;
     const uint8_t prevType = JudgeType(cbPrevCards, cbPrevCount);
@@ -406,8 +446,8 @@ bool CGameLogic::FindBeater(const uint8_t cbHandCards[], uint8_t cbHandCount, co
     switch (prevType) {
     case PLAY_INVALID: {
         // Leading: the weakest rank group, from the weakest card upward.
-        const uint8_t rank = CardRank(W[n - 1]);
-        for (int p = n - 1; p >= 0 && CardRank(W[p]) == rank; --p)
+        const uint8_t rank = R[n - 1];
+        for (int p = n - 1; p >= 0 && R[p] == rank; --p)
             Append(result, W[p]);
         return true;
     }
@@ -442,14 +482,14 @@ bool CGameLogic::FindBeater(const uint8_t cbHandCards[], uint8_t cbHandCount, co
         if (n < m)
             break;
         for (int p = n - m; p >= 0; --p) {
-            const uint8_t h = CardRank(W[p]);
+            const uint8_t h = R[p];
             if (h >= RANK_TWO)
                 break;
             if (h <= prevTop)
                 continue;
             result.cbCount = 0;
             for (int j = p; j < n && result.cbCount < m; ++j) {
-                if (CardRank(W[j]) == h - result.cbCount)
+                if (R[j] == h - result.cbCount)
                     Append(result, W[j]);
             }
             if (result.cbCount == m)
@@ -461,7 +501,7 @@ bool CGameLogic::FindBeater(const uint8_t cbHandCards[], uint8_t cbHandCount, co
         if (n < m)
             break;
         for (int p = n - m; p >= 0; --p) {
-            const uint8_t h = CardRank(W[p]);
+            const uint8_t h = R[p];
             if (h <= prevTop)
                 continue;
             if (h >= RANK_TWO)
@@ -470,7 +510,7 @@ bool CGameLogic::FindBeater(const uint8_t cbHandCards[], uint8_t cbHandCount, co
             uint8_t k = 0;
             for (int j = p; j + 1 < n && 2 * k < m; ++j) {
                 const uint8_t want = h - k;
-                if (CardRank(W[j]) == want && CardRank(W[j + 1]) == want) {
+                if (R[j] == want && R[j + 1] == want) {
                     Append(result, W[j]);
                     Append(result, W[j + 1]);
                     ++k;
@@ -484,7 +524,7 @@ bool CGameLogic::FindBeater(const uint8_t cbHandCards[], uint8_t cbHandCount, co
     case PLAY_PLANE:
     case PLAY_TRIO_PLUS_ONE:
     case PLAY_TRIO_PLUS_PAIR:
-        if (n >= m && FindTrios(W, n, cbPrevCards, m, prevType, result))
+        if (n >= m && FindTrios(W, R, n, cbPrevCards, m, prevType, result))
             return true;
         result.cbCount = 0;
         break;
@@ -493,7 +533,7 @@ bool CGameLogic::FindBeater(const uint8_t cbHandCards[], uint8_t cbHandCount, co
         break;
     }
     std::memset(&result, 0, sizeof(result));
-    return FindBomb(W, n, prevType, prevTop, result);
+    return FindBomb(W, R, n, prevType, prevTop, result);
 }
 
 bool CGameLogic::FindBeaterWith(const uint8_t cbHandCards[], uint8_t cbHandCount, const uint8_t cbPrevCards[], uint8_t cbPrevCount,

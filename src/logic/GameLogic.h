@@ -89,7 +89,9 @@ public:
     bool ListHasCard(uint8_t cbCard, const uint8_t cbCardData[], uint8_t cbCardCount) const;
 
 private:
-    bool FindBomb(const uint8_t cbSorted[], uint8_t cbCount, uint8_t cbPrevType, uint8_t cbPrevTop, OutCardResult& result) const;
-    bool FindTrios(const uint8_t cbSorted[], uint8_t cbCount, const uint8_t cbPrevCards[], uint8_t cbPrevCount, uint8_t cbPrevType,
+    // Cards in rank order, with the rank of each beside it.
+    void SortByRank(const uint8_t cbCardData[], uint8_t cbCardCount, uint8_t cbSorted[], uint8_t cbRanks[]) const;
+    bool FindBomb(const uint8_t cbSorted[], const uint8_t cbRanks[], uint8_t cbCount, uint8_t cbPrevType, uint8_t cbPrevTop, OutCardResult& result) const;
+    bool FindTrios(const uint8_t cbSorted[], const uint8_t cbRanks[], uint8_t cbCount, const uint8_t cbPrevCards[], uint8_t cbPrevCount, uint8_t cbPrevType,
                    OutCardResult& result) const;
 };

@@ -1,4 +1,7 @@
 // Ranking, sorting, grouping, removal, tallying and combination types.
+#include <algorithm>
+#include <random>
+
 #include "LogicTestUtil.h"
 
 namespace {
@@ -59,6 +62,26 @@ TEST(SortCards, ByCountPutsLargerGroupsFirstThenHigherRanks)
 {
     EXPECT_EQ(Text(Sorted(Cards("05 25 0C 15 2C 33"), ORDER_BY_COUNT)), "25 15 05 2C 0C 33");
     EXPECT_EQ(Text(Sorted(Cards("03 13 23 33 4F 07 17 27 08 18 09"), ORDER_BY_COUNT)), "33 23 13 03 27 17 07 18 08 4F 09");
+}
+
+TEST(SortCards, AgreesWithTheRankThenByteOrderForDealtAndDamagedLists)
+{
+    std::mt19937 rng(11);
+    std::vector<uint8_t> deck(std::begin(g_cbFullDeck), std::end(g_cbFullDeck));
+    for (int round = 0; round < 2000; ++round) {
+        std::shuffle(deck.begin(), deck.end(), rng);
+        std::vector<uint8_t> cards(deck.begin(), deck.begin() + 1 + rng() % 20);
+        // Every fourth list carries a repeated card or a byte that is no card.
+        if (round % 4 == 0)
+            cards[rng() % cards.size()] = round % 8 == 0 ? cards[0] : static_cast<uint8_t>(rng());
+        std::vector<uint8_t> expected = cards;
+        std::sort(expected.begin(), expected.end(), [](uint8_t a, uint8_t b) {
+            const uint8_t ra = logic.CardRank(a), rb = logic.CardRank(b);
+            return ra != rb ? ra > rb : a > b;
+        });
+        EXPECT_EQ(Text(Sorted(cards)), Text(expected));
+    }
+    EXPECT_EQ(Text(Sorted({0x03, 0x00, 0x03, 0x4F})), "4F 00 03 03");
 }
 
 TEST(SortCards, EmptyAndOverlongListsAreLeftAlone)
