@@ -1,0 +1,18 @@
+#pragma once
+
+// Text inside the program is UTF-8; bytes that cross an edge (protocol names, replay files, the
+// trace file, INI files, mission texts) are GBK. These are the only conversions between the two.
+// Neither ever fails: a byte sequence that cannot be converted becomes one '?' and the text after
+// it is converted as usual.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+std::string GbkToUtf8(std::string_view gbk);
+std::string Utf8ToGbk(std::string_view utf8);
+
+// The longest prefix of GBK text that fits in maxBytes without splitting a double-byte character.
+// Fixed-size buffers of the original program are measured in these bytes, so cuts are made here,
+// before the text is converted to UTF-8.
+std::string_view CutGbk(std::string_view gbk, size_t maxBytes);
