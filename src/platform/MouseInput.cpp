@@ -4,8 +4,18 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QWidget>
 #include <QWindow>
+
+namespace {
+
+// Qt delivers a release only to the widget its press went to. A real double click comes with a
+// press Qt makes and keeps to itself; a simulated one has none, so the release that follows it
+// is handed to the widget that took the double click.
+QPointer<QWidget> g_doubleClicked;
+
+} // namespace
 
 bool SimulateMouse(CWnd* pWnd, UINT message, CPoint point, UINT nFlags)
 {
@@ -34,8 +44,22 @@ bool SimulateMouse(CWnd* pWnd, UINT message, CPoint point, UINT nFlags)
     case WM_MOUSEMOVE: break;
     default: return false;
     }
-    const QPointF inWindow = widget->mapTo(top, QPoint(point.x, point.y));
-    QMouseEvent event(type, inWindow, window->mapToGlobal(inWindow), button, held, Qt::NoModifier);
+    const QPoint inWindow = widget->mapTo(top, QPoint(point.x, point.y));
+    const QPointF global = window->mapToGlobal(QPointF(inWindow));
+    if (type == QEvent::MouseButtonRelease && g_doubleClicked) {
+        QWidget* target = g_doubleClicked;
+        g_doubleClicked = nullptr;
+        QMouseEvent event(type, target->mapFrom(top, inWindow), global, button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &event);
+        return true;
+    }
+    if (type == QEvent::MouseButtonDblClick) {
+        QWidget* hit = top->childAt(inWindow);
+        g_doubleClicked = hit ? hit : top;
+    } else if (type != QEvent::MouseMove) {
+        g_doubleClicked = nullptr;
+    }
+    QMouseEvent event(type, QPointF(inWindow), global, button, held, Qt::NoModifier);
     QCoreApplication::sendEvent(window, &event);
     return true;
 }

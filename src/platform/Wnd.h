@@ -163,7 +163,7 @@ public:
     void Invalidate(BOOL bErase = TRUE);
     // The paint pass always redraws the whole surface; the rectangle is accepted for callers.
     void InvalidateRect(const CRect* lpRect, BOOL bErase = TRUE);
-    // Runs a pending paint pass now.
+    // Runs a pending paint pass now and brings GetSurface up to date.
     void UpdateWindow();
     void RedrawWindow() { Invalidate(); UpdateWindow(); }
     // A context on the window's surface, valid until ReleaseDC (or the window's end).
@@ -252,7 +252,7 @@ private:
     friend class CClientDC;
     friend BOOL ReleaseCapture();
 
-    void RunPaintPass();
+    bool RunPaintPass();
     void ShowSurface();
     void PresentLayered();
     void ApplyMask();
@@ -273,6 +273,7 @@ private:
     QImage m_presented;
     bool m_bNeedsPaint = true;
     bool m_bInPaint = false;
+    bool m_bPresentDirty = false;
     bool m_bLayeredUpdated = false;
     COLORREF m_crLayerKey = 0;
     BYTE m_bLayerAlpha = 255;

@@ -4,6 +4,8 @@
 #include "platform/TimerHost.h"
 #include "platform/Wnd.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -331,6 +333,37 @@ TEST_F(WndTest, PaintPassesRunOnlyWhenInvalidatedAndClientDrawingStays)
     m_game.GetSafeHwnd()->grab();
     EXPECT_EQ(m_game.m_paints, 2);
     EXPECT_EQ(m_game.GetSurface().pixel(5, 5), 0xFF0A141Eu);
+}
+
+// Counts the paint events Qt delivers to a widget.
+class PaintCounter : public QObject {
+public:
+    int m_paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            ++m_paints;
+        return false;
+    }
+};
+
+TEST_F(WndTest, AnIdleWindowIsNotPaintedOverAndOver)
+{
+    PaintCounter counter;
+    m_game.GetSafeHwnd()->installEventFilter(&counter);
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    const int settled = counter.m_paints;
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(counter.m_paints, settled);
+    EXPECT_EQ(m_game.m_paints, 1);
+
+    m_game.Invalidate();
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(m_game.m_paints, 2);
+    m_game.GetSafeHwnd()->removeEventFilter(&counter);
 }
 
 TEST_F(WndTest, LayeredWindowsShowTheirPictureAndLetClicksThroughTransparentPixels)
