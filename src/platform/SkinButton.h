@@ -1,0 +1,83 @@
+#pragma once
+
+// Skinned push buttons. A button picture is a horizontal strip of four looks of equal width:
+// normal, hover, pressed, disabled. The button takes the size of one look when its picture is
+// set (callers only move buttons); a missing picture leaves the size alone and draws nothing.
+//
+// A click (left press and release over the button, while it is enabled and shown) sends
+// WM_COMMAND with MAKEWPARAM(id, BN_CLICKED) and the button as lParam to the parent. A quick
+// second click counts as another click.
+
+#include "platform/Wnd.h"
+
+#include <QImage>
+
+#include <string_view>
+
+class CPngButton : public CWnd {
+public:
+    enum Look { LookNormal = 0, LookHover = 1, LookPressed = 2, LookDisabled = 3 };
+
+    CPngButton();
+
+    // Creates a child button; the rectangle's position is used, its size until a picture is set.
+    BOOL Create(std::string_view caption, DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT nID);
+
+    bool SetButtonImage(std::string_view path);
+    bool SetButtonImage(const wchar_t* path);
+    // Takes a strip made in memory (generated pictures, tests).
+    void SetButtonPicture(const QImage& strip);
+    // The click sound; no sound is played while it is off (the game always turns it off).
+    void EnableSound(bool bEnable) { m_bSound = bEnable; }
+    bool IsSoundEnabled() const { return m_bSound; }
+
+    // pDC holds the parent's picture in the parent's client coordinates; the button keeps the
+    // piece beneath itself and draws its look over it.
+    void SetButtonBkgnd(CDC* pDC);
+
+    // The look the button shows now.
+    Look GetLook() const;
+    const QImage& GetPicture() const { return m_picture; }
+
+protected:
+    void OnPaint() override;
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+    void OnLButtonUp(UINT nFlags, CPoint point) override;
+    void OnMouseMove(UINT nFlags, CPoint point) override;
+    void OnMouseLeave() override;
+
+    // Pixels of one look to draw; the region button leaves out its key colour.
+    virtual QImage LookPicture(Look look) const;
+
+    int LookWidth() const { return m_picture.isNull() ? 0 : m_picture.width() / 4; }
+
+private:
+    void Resize();
+
+    QImage m_picture;
+    QImage m_background;
+    bool m_bSound = true;
+    bool m_bHover = false;
+    bool m_bPressed = false;
+    bool m_bPointerOver = false;
+};
+
+// A button drawn from a bitmap strip (no transparency).
+class CSkinButton : public CPngButton {
+public:
+    bool SetButtonImage(std::string_view path, bool bExpandImage = false);
+};
+
+// A button whose shape is its picture without the key colour: clicks on key-coloured pixels
+// reach the window beneath.
+class CRgnButton : public CPngButton {
+public:
+    bool LoadRgnImage(std::string_view path, COLORREF crTransparent);
+    void SetRgnPicture(const QImage& strip, COLORREF crTransparent);
+
+protected:
+    QImage LookPicture(Look look) const override;
+
+private:
+    COLORREF m_crKey = RGB(255, 0, 255);
+};
