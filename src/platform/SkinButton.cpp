@@ -11,7 +11,10 @@ CPngButton::CPngButton() { AcceptDoubleClicks(false); }
 BOOL CPngButton::Create(std::string_view caption, DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT nID)
 {
     SetWindowText(caption);
-    return CWnd::Create(dwStyle | WS_CHILD, rect, pParentWnd, nID);
+    if (!CWnd::Create(dwStyle | WS_CHILD, rect, pParentWnd, nID))
+        return FALSE;
+    Resize();
+    return TRUE;
 }
 
 bool CPngButton::SetButtonImage(std::string_view path)
