@@ -1,0 +1,137 @@
+// The host framework: what it tells the game, what it sends, and its seat clocks.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "platform/TimerHost.h"
+#include "platform/host/GameFrame.h"
+
+namespace {
+
+class RecordingFrame : public CGameFrameDlg {
+public:
+    RecordingFrame() : CGameFrameDlg(&m_view) {}
+
+    bool OnGameClock(WORD wChairID, UINT nElapse, UINT nTimerID) override
+    {
+        clocks.push_back(std::to_string(wChairID) + ':' + std::to_string(nElapse) + ':' + std::to_string(nTimerID));
+        if (restartAtZero && nElapse == 0) {
+            restartAtZero = false;
+            SetGameTimer(wChairID, nTimerID + 1, 2);
+        }
+        return true;
+    }
+    void OnUserLeft(const tagUserData* pUserData, WORD wChairID, bool) override
+    {
+        left.push_back(std::string(pUserData->szName) + '@' + std::to_string(wChairID) + (GetUserData(wChairID) ? "+" : "-"));
+    }
+    void OnLookonStateChanged() override { ++lookonChanges; }
+
+    CGameFrameView m_view{true, 24, nullptr};
+    std::vector<std::string> clocks;
+    std::vector<std::string> left;
+    int lookonChanges = 0;
+    bool restartAtZero = false;
+};
+
+class HostFrame : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        frame.SetEventSink([this](const std::string& line) { events.push_back(line); });
+        frame.SetServerLink(&link);
+        ASSERT_TRUE(frame.CreateGameWindow(false));
+        events.clear();
+    }
+
+    VirtualTimerHost clock;
+    ScopedTimerHost scoped{clock};
+    RecordingFrame frame;
+    CRecordingServerLink link;
+    std::vector<std::string> events;
+};
+
+TEST_F(HostFrame, SendFormsAreReportedAndForwarded)
+{
+    const uint8_t card[] = {0x01, 0x4F};
+    frame.SendData(2, card, 2);
+    frame.SendData(3);
+    const uint8_t request[8] = {1, 0, 0, 0, 7, 0, 0, 0};
+    frame.SendData(14, 100, request, 8);
+    frame.SendUserReady(nullptr, 0);
+    frame.SetGameStatus(100);
+    const std::vector<std::string> expected = {"send 2 01 4F", "send 3", "send 14.100 01 00 00 00 07 00 00 00", "ready", "status 100"};
+    EXPECT_EQ(events, expected);
+    ASSERT_EQ(link.Packets().size(), 3u);
+    EXPECT_EQ(link.Packets()[0].wMainCmdID, MDM_GF_GAME);
+    EXPECT_EQ(link.Packets()[2].wMainCmdID, 14);
+    EXPECT_EQ(link.ReadyCount(), 1);
+}
+
+TEST_F(HostFrame, SeatClockCountsDownEverySecondAndStopsAtZero)
+{
+    frame.SetGameTimer(1, 200, 3);
+    EXPECT_EQ(frame.GetClockSeconds(1), 3u);
+    EXPECT_EQ(frame.GetClockSeconds(0), 0u);
+    clock.advance(999);
+    EXPECT_TRUE(frame.clocks.empty());
+    clock.advance(5000);
+    const std::vector<std::string> expected = {"1:2:200", "1:1:200", "1:0:200"};
+    EXPECT_EQ(frame.clocks, expected);
+    EXPECT_EQ(frame.GetClockSeconds(1), 0u);
+    EXPECT_EQ(events.front(), "clock 1 200 3");
+}
+
+TEST_F(HostFrame, KillingAClockNeedsItsIdOrZero)
+{
+    frame.SetGameTimer(2, 202, 10);
+    frame.KillGameTimer(200);
+    clock.advance(1000);
+    EXPECT_EQ(frame.clocks.size(), 1u) << "another id leaves the clock running";
+    frame.KillGameTimer(0);
+    clock.advance(5000);
+    EXPECT_EQ(frame.clocks.size(), 1u);
+    EXPECT_EQ(events.back(), "killclock 0");
+}
+
+TEST_F(HostFrame, AClockStartedFromTheLastTickRuns)
+{
+    frame.restartAtZero = true;
+    frame.SetGameTimer(0, 203, 1);
+    clock.advance(4000);
+    const std::vector<std::string> expected = {"0:0:203", "0:1:204", "0:0:204"};
+    EXPECT_EQ(frame.clocks, expected);
+}
+
+TEST_F(HostFrame, UsersAreSeenByViewPositionAndTheGameHearsOfLeavers)
+{
+    tagUserData user;
+    std::strcpy(user.szName, "东家");
+    frame.SetMeChairID(2);
+    frame.SetUserData(0, &user);
+    EXPECT_STREQ(frame.m_view.GetUserInfo(2)->szName, "东家") << "the chair after the local one sits right";
+    EXPECT_EQ(frame.m_view.GetUserInfo(1), nullptr);
+    frame.SetUserData(0, nullptr);
+    frame.SetUserData(1, nullptr);
+    const std::vector<std::string> expected = {"东家@0-"};
+    EXPECT_EQ(frame.left, expected);
+    frame.SetUserData(7, &user);
+    EXPECT_EQ(frame.GetUserData(7), nullptr);
+}
+
+TEST_F(HostFrame, ChatSecretAndLookonChanges)
+{
+    frame.InsertSystemString("欢迎");
+    frame.InsertShtickString("公告", 0x00FFF6, true);
+    frame.SecretUser(true);
+    frame.SetLookonState(true, false);
+    frame.SetLookonState(true, false);
+    const std::vector<std::string> expected = {"chat 欢迎", "chat 0x00FFF6 公告", "secret 1"};
+    EXPECT_EQ(events, expected);
+    EXPECT_EQ(frame.lookonChanges, 1);
+    EXPECT_EQ(frame.GetChatLines().size(), 2u);
+    EXPECT_NE(frame.GetHostControl(8004), nullptr);
+    EXPECT_EQ(frame.GetHostControl(9999), nullptr);
+}
+
+}  // namespace
