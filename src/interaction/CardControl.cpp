@@ -184,7 +184,7 @@ void CCardControl::SetDealMode(bool bDeal)
         Invalidate(FALSE);
 }
 
-CardRowMetrics CCardControl::Metrics() const
+CardRowMetrics CCardControl::GetMetrics() const
 {
     CardRowMetrics metrics;
     metrics.bLaidFlat = m_bLaidFlat;
@@ -200,7 +200,7 @@ void CCardControl::RectifyControl()
 {
     if (!IsWindow())
         return;
-    const CardRowMetrics metrics = Metrics();
+    const CardRowMetrics metrics = GetMetrics();
     const CSize size = CardRowSize(metrics, m_Cards.size());
     const CPoint origin = CardRowOrigin(m_ptAnchor, m_nAlignX, m_nAlignY, size);
     SetWindowPos(nullptr, origin.x, origin.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -227,7 +227,7 @@ int CCardControl::OnCreate()
 
 void CCardControl::DrawCard(CDC* pDC, std::size_t index) const
 {
-    const CardRowMetrics metrics = Metrics();
+    const CardRowMetrics metrics = GetMetrics();
     const tagCardSlot& slot = m_Cards[index];
     const CPoint at = CardPosition(metrics, index, slot.bRaised != 0);
     const CPoint cell = CardCell(slot.cbCard, m_bShowFaces);
@@ -269,7 +269,7 @@ void CCardControl::OnDraw(CDC* pDC)
     const bool veiled = s_bDragging && m_bLaidFlat && m_nAlignX == 1 && std::abs(s_nDragCurrent - s_nDragAnchor) < count;
     const int veilFrom = std::min(s_nDragAnchor, s_nDragCurrent);
     const int veilTo = std::max(s_nDragAnchor, s_nDragCurrent);
-    const CardRowMetrics metrics = Metrics();
+    const CardRowMetrics metrics = GetMetrics();
     for (int i = 0; i < count; ++i) {
         DrawCard(&buffer, static_cast<std::size_t>(i));
         if (veiled && i >= veilFrom && i <= veilTo) {
@@ -287,7 +287,7 @@ void CCardControl::OnLButtonDown(UINT /*nFlags*/, CPoint point)
     if (!m_bLaidFlat || !m_bAcceptMouse)
         return;
     SetCapture();
-    m_nPressIndex = CardRowHitTest(Metrics(), m_Cards, point);
+    m_nPressIndex = CardRowHitTest(GetMetrics(), m_Cards, point);
     // A press in another control while a drag runs joins that drag instead of starting one.
     if (!s_bDragging) {
         s_bDragging = true;
@@ -301,7 +301,7 @@ void CCardControl::OnMouseMove(UINT /*nFlags*/, CPoint point)
         return;
     if (m_nPressIndex < 0 || m_nPressIndex >= static_cast<int>(kMaxCards))
         return;
-    const int current = CardRowHitTest(Metrics(), m_Cards, point);
+    const int current = CardRowHitTest(GetMetrics(), m_Cards, point);
     if (current != s_nDragCurrent) {
         s_nDragCurrent = current;
         Invalidate(FALSE);

@@ -62,6 +62,9 @@ public:
     static void EndDrag() { s_bDragging = false; }
     static bool IsDragging() { return s_bDragging; }
 
+    // The row's geometry as the card row rules see it (spacing, raise height, card size).
+    CardRowMetrics GetMetrics() const;
+
     // Cell size of the card picture; 0 when it could not be loaded.
     static int GetCardWidth() { return s_nCardWidth; }
     static int GetCardHeight() { return s_nCardHeight; }
@@ -76,7 +79,6 @@ protected:
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) override;
 
 private:
-    CardRowMetrics Metrics() const;
     // Size, place and shape the window after the cards or the layout changed.
     void RectifyControl();
     void DrawCard(CDC* pDC, std::size_t index) const;
