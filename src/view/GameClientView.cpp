@@ -2,12 +2,12 @@
 // with, the reset between games and the table background kept in the platform's settings file.
 #include "view/GameClientView.h"
 
+#include "support/DataPaths.h"
+#include "support/IniFile.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
-
-#include "support/DataPaths.h"
-#include "support/IniFile.h"
 
 BYTE g_cbCounterMode = 0;
 

@@ -12,17 +12,16 @@
 //
 // Seats are view seats: 0 left, 1 the local player at the bottom, 2 right.
 
-#include <cstdint>
-#include <memory>
-#include <optional>
-#include <string_view>
-
 #include "interaction/CardControl.h"
 #include "platform/SkinButton.h"
 #include "platform/SkinImage.h"
 #include "platform/host/GameFrame.h"
 #include "protocol/GameRecords.h"
 #include "support/Profile.h"
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
 
 // Where a setter takes a seat, this means every seat (or, for the landlord, none).
 inline constexpr WORD INVALID_SEAT = 0xFFFF;

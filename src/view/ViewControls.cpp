@@ -2,10 +2,10 @@
 // each button click does, the mouse on the table itself, and the view's own timers.
 #include "view/GameClientView.h"
 
+#include "interaction/Commands.h"
+
 #include <cstdio>
 #include <cstdlib>
-
-#include "interaction/Commands.h"
 
 namespace {
 
