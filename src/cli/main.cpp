@@ -3,12 +3,15 @@
 #include <vector>
 
 #include "cli/CardCommands.h"
+#include "cli/Driver.h"
 
 int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || cli::IsCardCommand(args[0]))
         return cli::RunCardCommand(args, std::cin, std::cout, std::cerr);
+    if (args[0] == "drive")
+        return cli::RunDriveCommand(args, std::cin, std::cout, std::cerr);
     std::cerr << "qarrum-cli: unknown command '" << args[0] << "' (try: qarrum-cli help)\n";
     return 2;
 }

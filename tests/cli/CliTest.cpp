@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,8 +18,11 @@ struct CliRun {
 // Runs the CLI through the shell with the given arguments and standard input.
 CliRun Cli(const std::string& args, const std::string& input = "")
 {
-    const std::string errFile = testing::TempDir() + "cli_err.txt";
-    const std::string inFile = testing::TempDir() + "cli_in.txt";
+    // CTest runs the tests of this program in parallel processes: each run gets its own files.
+    static int runs = 0;
+    const std::string stem = testing::TempDir() + "cli_" + std::to_string(getpid()) + '_' + std::to_string(++runs);
+    const std::string errFile = stem + "_err.txt";
+    const std::string inFile = stem + "_in.txt";
     if (FILE* f = std::fopen(inFile.c_str(), "wb")) {
         std::fwrite(input.data(), 1, input.size(), f);
         std::fclose(f);
@@ -37,6 +41,8 @@ CliRun Cli(const std::string& args, const std::string& input = "")
             run.err.append(buffer.data(), n);
         std::fclose(f);
     }
+    std::remove(errFile.c_str());
+    std::remove(inFile.c_str());
     return run;
 }
 

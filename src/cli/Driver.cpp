@@ -1,0 +1,412 @@
+#include "cli/Driver.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "app/GameClientApp.h"
+#include "app/GameClientDlg.h"
+#include "logic/CardText.h"
+#include "platform/MouseInput.h"
+#include "platform/ServicesRecording.h"
+#include "platform/TimerHost.h"
+#include "platform/sound/RecordingSoundBackend.h"
+
+namespace cli {
+namespace {
+
+// Every button of the table view, in id order.
+const int kViewButtonIds[] = {100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116, 117,
+                              118, 119, 120, 121, 122, 123, 124, 125, 126, 127, 129, 131, 132, 133, 135, 1003};
+
+class ScriptError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+long ParseNumber(const std::string& text)
+{
+    try {
+        std::size_t used = 0;
+        const long value = std::stol(text, &used, 0);
+        if (used == text.size())
+            return value;
+    } catch (const std::exception&) {
+    }
+    throw ScriptError("not a number: '" + text + "'");
+}
+
+// Hex pairs with optional spaces ("01 4F" or "014F").
+std::vector<uint8_t> ParseBytes(const std::vector<std::string>& words, std::size_t first)
+{
+    std::string hex;
+    for (std::size_t i = first; i < words.size(); ++i)
+        hex += words[i];
+    if (hex.size() % 2 != 0)
+        throw ScriptError("odd number of hex digits");
+    std::vector<uint8_t> bytes;
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        const std::string pair = hex.substr(i, 2);
+        if (!std::isxdigit(static_cast<unsigned char>(pair[0])) || !std::isxdigit(static_cast<unsigned char>(pair[1])))
+            throw ScriptError("not hex: '" + pair + "'");
+        bytes.push_back(static_cast<uint8_t>(std::stoul(pair, nullptr, 16)));
+    }
+    if (bytes.size() > 0xFFFF)
+        throw ScriptError("body too long");
+    return bytes;
+}
+
+std::vector<std::string> Words(const std::string& line)
+{
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
+class Driver {
+public:
+    explicit Driver(std::ostream& out) : m_out(out), m_timers(m_host)
+    {
+        SetDialogService(&m_dialogs);
+        SetShellService(&m_shell);
+        SetSoundBackend(&m_sound);
+        const auto print = [this](const QString& line) { m_out << line.toStdString() << '\n'; };
+        m_dialogs.SetSink(print);
+        m_shell.SetSink(print);
+        m_sound.SetSink(print);
+        SeedClientRandom(0);
+
+        m_dlg = std::make_unique<CGameClientDlg>();
+        m_dlg->SetServerLink(&m_link);
+        m_dlg->SetEventSink([this](const std::string& line) { m_out << line << '\n'; });
+        if (!m_dlg->CreateGameWindow(true))
+            throw ScriptError("the game window could not be created");
+        m_host.flushPosted();
+    }
+
+    ~Driver()
+    {
+        m_dlg.reset();
+        SetSoundBackend(nullptr);
+        SetShellService(nullptr);
+        SetDialogService(nullptr);
+    }
+
+    void Run(const std::string& line)
+    {
+        const auto hash = line.find('#');
+        const auto words = Words(hash == std::string::npos ? line : line.substr(0, hash));
+        if (words.empty())
+            return;
+        Execute(words);
+        m_host.flushPosted();
+    }
+
+private:
+    CGameClientView& View() { return m_dlg->GetClientView(); }
+
+    void Execute(const std::vector<std::string>& w)
+    {
+        const std::string& command = w[0];
+        auto need = [&](std::size_t count) {
+            if (w.size() < count + 1)
+                throw ScriptError(command + ": expected " + std::to_string(count) + " argument(s)");
+        };
+        if (command == "me") {
+            need(1);
+            m_dlg->SetMeChairID(static_cast<WORD>(ParseNumber(w[1])));
+        } else if (command == "user") {
+            need(2);
+            User(w);
+        } else if (command == "lookon") {
+            need(1);
+            bool allow = m_dlg->IsAllowLookon();
+            for (std::size_t i = 2; i < w.size(); ++i) {
+                if (w[i].rfind("allow=", 0) == 0)
+                    allow = ParseNumber(w[i].substr(6)) != 0;
+            }
+            m_dlg->SetLookonState(ParseNumber(w[1]) != 0, allow);
+        } else if (command == "roomkind") {
+            need(1);
+            m_dlg->SetRoomKind(static_cast<WORD>(ParseNumber(w[1])));
+        } else if (command == "msg") {
+            need(1);
+            const auto sub = static_cast<WORD>(ParseNumber(w[1]));
+            const auto body = ParseBytes(w, 2);
+            const bool ok = m_dlg->DeliverGameMessage(sub, body.data(), static_cast<WORD>(body.size()));
+            m_out << "ret msg " << sub << ' ' << (ok ? 1 : 0) << '\n';
+        } else if (command == "scene") {
+            need(2);
+            const auto state = static_cast<BYTE>(ParseNumber(w[1]));
+            const bool lookon = ParseNumber(w[2]) != 0;
+            const auto body = ParseBytes(w, 3);
+            const bool ok = m_dlg->DeliverSceneMessage(state, lookon, body.data(), static_cast<WORD>(body.size()));
+            m_out << "ret scene " << int(state) << ' ' << (ok ? 1 : 0) << '\n';
+        } else if (command == "advance") {
+            need(1);
+            m_host.advance(ParseNumber(w[1]));
+        } else if (command == "click") {
+            need(1);
+            Click(static_cast<int>(ParseNumber(w[1])));
+        } else if (command == "raise") {
+            const auto cards = ParseBytes(w, 1);
+            View().m_HandCardControl[1].RaiseCards(cards.data(), static_cast<BYTE>(std::min<std::size_t>(cards.size(), MAX_HAND)));
+        } else if (command == "handcards") {
+            const auto cards = ParseBytes(w, 1);
+            View().m_HandCardControl[1].SetCards(cards.data(), cards.size());
+        } else if (command == "hoststart") {
+            m_dlg->RequestStart();
+        } else if (command == "cardclick") {
+            need(1);
+            const int slot = static_cast<int>(ParseNumber(w[1]));
+            Press(SlotPoint(slot), SlotPoint(slot));
+        } else if (command == "carddrag") {
+            need(2);
+            Press(SlotPoint(static_cast<int>(ParseNumber(w[1]))), SlotPoint(static_cast<int>(ParseNumber(w[2]))));
+        } else if (command == "handclick") {
+            need(2);
+            const CPoint point(static_cast<int>(ParseNumber(w[1])), static_cast<int>(ParseNumber(w[2])));
+            Press(point, point);
+        } else if (command == "rightclick") {
+            SimulateRightClick(&View(), TablePoint());
+        } else if (command == "dblclick") {
+            SimulateMouse(&View(), WM_LBUTTONDOWN, TablePoint(), MK_LBUTTON);
+            SimulateMouse(&View(), WM_LBUTTONUP, TablePoint());
+            SimulateMouse(&View(), WM_LBUTTONDBLCLK, TablePoint(), MK_LBUTTON);
+            SimulateMouse(&View(), WM_LBUTTONUP, TablePoint());
+        } else if (command == "resize") {
+            need(2);
+            const int width = static_cast<int>(ParseNumber(w[1]));
+            const int height = static_cast<int>(ParseNumber(w[2]));
+            if (width <= 0 || height <= 0 || width > 10000 || height > 10000)
+                throw ScriptError("resize: size out of range");
+            m_dlg->MoveWindow(0, 0, width, height);
+        } else if (command == "geometry") {
+            Geometry();
+        } else if (command == "post") {
+            need(3);
+            m_dlg->PostMessage(static_cast<UINT>(ParseNumber(w[1])), static_cast<WPARAM>(ParseNumber(w[2])),
+                               static_cast<LPARAM>(ParseNumber(w[3])));
+        } else if (command == "hand") {
+            Hand();
+        } else if (command == "buttons") {
+            Buttons();
+        } else if (command == "state") {
+            m_out << m_dlg->DescribeState() << '\n';
+        } else if (command == "view") {
+            DescribeView();
+        } else {
+            throw ScriptError("unknown command '" + command + "'");
+        }
+    }
+
+    void User(const std::vector<std::string>& w)
+    {
+        const auto chair = static_cast<WORD>(ParseNumber(w[1]));
+        if (w[2] == "none") {
+            m_dlg->SetUserData(chair, nullptr);
+            return;
+        }
+        tagUserData user;
+        for (std::size_t i = 2; i < w.size(); ++i) {
+            const auto eq = w[i].find('=');
+            if (eq == std::string::npos)
+                throw ScriptError("user: expected NAME=VALUE, got '" + w[i] + "'");
+            const std::string key = w[i].substr(0, eq);
+            const std::string value = w[i].substr(eq + 1);
+            if (key == "name") {
+                std::strncpy(user.szName, value.c_str(), sizeof(user.szName) - 1);
+            } else {
+                const long number = ParseNumber(value);
+                if (key == "gender")
+                    user.cbGender = static_cast<BYTE>(number);
+                else if (key == "dialect")
+                    user.cbDialect = static_cast<BYTE>(number);
+                else if (key == "status")
+                    user.cbUserStatus = static_cast<BYTE>(number);
+                else if (key == "score")
+                    user.lScore = static_cast<LONG>(number);
+                else if (key == "id")
+                    user.dwUserID = static_cast<DWORD>(number);
+                else if (key == "gold")
+                    user.lGold = static_cast<LONG>(number);
+                else if (key == "lottery")
+                    user.lLottery = static_cast<LONG>(number);
+                else if (key == "level")
+                    user.dwLevel = static_cast<DWORD>(number);
+                else
+                    throw ScriptError("user: unknown field '" + key + "'");
+            }
+        }
+        m_dlg->SetUserData(chair, &user);
+    }
+
+    void Click(int id)
+    {
+        CWnd* button = View().GetDlgItem(id);
+        if (!button || !button->IsWindowVisible() || !button->IsWindowEnabled()) {
+            m_out << "click " << id << " ignored\n";
+            return;
+        }
+        CRect rect;
+        button->GetClientRect(&rect);
+        SimulateClick(button, CPoint(rect.Width() / 2, rect.Height() / 2));
+    }
+
+    // A point of the table where no child window lies: the middle of the top edge.
+    CPoint TablePoint()
+    {
+        CRect rect;
+        View().GetClientRect(&rect);
+        return CPoint(rect.Width() / 2, 30);
+    }
+
+    // A point on the visible part of a slot of the local hand.
+    CPoint SlotPoint(int slot)
+    {
+        const CCardControl& hand = View().m_HandCardControl[1];
+        tagCardSlot cardSlots[MAX_HAND];
+        const int count = static_cast<int>(hand.GetCards(cardSlots, MAX_HAND));
+        const CardRowMetrics metrics = hand.GetMetrics();
+        const bool raised = slot >= 0 && slot < count && cardSlots[slot].bRaised;
+        // The left strip of a card is never covered by the next one.
+        return CPoint(slot * metrics.nSpaceX + std::max(1, metrics.nSpaceX / 2),
+                      raised ? std::max(1, metrics.nRaiseHeight / 2) : metrics.nCardHeight + metrics.nRaiseHeight / 2);
+    }
+
+    // A left press and release on the local hand, with a move between when they differ. Points
+    // are in the hand's client coordinates; Qt decides which window gets them, as for a user.
+    void Press(CPoint down, CPoint up)
+    {
+        CCardControl& hand = View().m_HandCardControl[1];
+        SimulateMouse(&hand, WM_MOUSEMOVE, down);
+        SimulateMouse(&hand, WM_LBUTTONDOWN, down, MK_LBUTTON);
+        if (!(up == down))
+            SimulateMouse(&hand, WM_MOUSEMOVE, up, MK_LBUTTON);
+        SimulateMouse(&hand, WM_LBUTTONUP, up);
+    }
+
+    void Geometry()
+    {
+        std::vector<std::pair<int, CRect>> rows;
+        for (QObject* object : View().GetSafeHwnd()->children()) {
+            auto* widget = qobject_cast<QWidget*>(object);
+            CWnd* child = widget ? CWnd::FromWidget(widget) : nullptr;
+            if (!child || child->GetDlgCtrlID() == 0 || child->GetParent() != &View())
+                continue;
+            CRect rect;
+            child->GetWindowRect(&rect);
+            View().ScreenToClient(&rect);
+            rows.emplace_back(child->GetDlgCtrlID(), rect);
+        }
+        std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        m_out << "geometry";
+        for (const auto& [id, rect] : rows)
+            m_out << ' ' << id << ':' << rect.left << ',' << rect.top << ',' << rect.Width() << ',' << rect.Height();
+        m_out << '\n';
+    }
+
+    void Hand()
+    {
+        tagCardSlot cardSlots[MAX_HAND];
+        const auto count = View().m_HandCardControl[1].GetCards(cardSlots, MAX_HAND);
+        m_out << "hand";
+        for (std::size_t i = 0; i < count; ++i)
+            m_out << ' ' << (cardSlots[i].bRaised ? "^" : "") << FormatCards(&cardSlots[i].cbCard, 1);
+        m_out << '\n';
+    }
+
+    // What the table view shows of the small messages and the seats: "view NAME=VALUE ...", with
+    // per-seat and per-item values joined by commas.
+    void DescribeView()
+    {
+        const CGameClientView& v = View();
+        auto join = [](const auto& values) {
+            std::string text;
+            for (const auto& value : values)
+                text += (text.empty() ? "" : ",") + std::to_string(static_cast<long long>(value));
+            return text;
+        };
+        m_out << "view m_wGameMode=" << v.m_wGameMode << " m_cbMatchMode=" << int(v.m_cbMatchMode) << " m_lPrizeValue=" << v.m_lPrizeValue
+              << " m_dwRank=" << v.m_dwRank << " m_dwRankTotal=" << v.m_dwRankTotal << " m_llCountdown=" << v.m_llCountdown
+              << " m_dwMatchStage=" << v.m_dwMatchStage << " m_dwStageCount=" << v.m_dwStageCount << " m_dwMatchRound=" << v.m_dwMatchRound
+              << " m_dwRoundCount=" << v.m_dwRoundCount << " m_MatchRanks=" << join(v.m_MatchRanks.dwUserValue)
+              << " m_bSeatOffline=" << join(v.m_bSeatOffline) << " m_lItemPrice=" << join(v.m_lItemPrice)
+              << " m_bChangeScoreShown=" << int(v.m_bChangeScoreShown) << " m_wChangeScoreCode=" << v.m_wChangeScoreCode
+              << " m_bAnonymous=" << v.m_bAnonymous << " m_lBaseScore=" << v.m_lBaseScore << " m_lRoundTotal=" << v.m_lRoundTotal
+              << " m_bWaitCallScore=" << int(v.m_bWaitCallScore) << " m_wMultiple=" << v.m_wMultiple
+              << " m_lLastScore=" << join(v.m_lLastScore) << '\n';
+    }
+
+    void Buttons()
+    {
+        m_out << "buttons";
+        for (int id : kViewButtonIds) {
+            CWnd* button = View().GetDlgItem(id);
+            if (!button)
+                continue;
+            m_out << ' ' << id << ':' << (button->IsWindowVisible() ? 'V' : '-') << (button->IsWindowEnabled() ? 'E' : '-');
+        }
+        m_out << '\n';
+    }
+
+    std::ostream& m_out;
+    VirtualTimerHost m_host;
+    ScopedTimerHost m_timers;
+    CRecordingDialogService m_dialogs;
+    CRecordingShellService m_shell;
+    CRecordingSoundBackend m_sound;
+    CRecordingServerLink m_link;
+    std::unique_ptr<CGameClientDlg> m_dlg;
+};
+
+}  // namespace
+
+int RunDriveCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    if (args.size() != 2) {
+        err << "qarrum-cli drive: expected one script file (- for standard input)\n";
+        return 2;
+    }
+    std::ifstream file;
+    std::istream* script = &in;
+    if (args[1] != "-") {
+        file.open(args[1]);
+        if (!file) {
+            err << "qarrum-cli drive: cannot open '" << args[1] << "'\n";
+            return 2;
+        }
+        script = &file;
+    }
+
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    int argc = 1;
+    char name[] = "qarrum-cli";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+
+    int lineNumber = 0;
+    try {
+        Driver driver(out);
+        for (std::string line; std::getline(*script, line);) {
+            ++lineNumber;
+            if (line.size() > 100000)
+                throw ScriptError("line too long");
+            driver.Run(line);
+        }
+    } catch (const ScriptError& error) {
+        out.flush();
+        err << "qarrum-cli drive: line " << lineNumber << ": " << error.what() << '\n';
+        return 2;
+    }
+    return 0;
+}
+
+}  // namespace cli

@@ -1,0 +1,15 @@
+#pragma once
+
+// `qarrum-cli drive SCRIPT`: runs the real game window off screen on the virtual clock, fed by a
+// script, and prints what the client does. Its commands and event lines are an interface for
+// tests: extend them only by adding.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+int RunDriveCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
+
+}  // namespace cli
