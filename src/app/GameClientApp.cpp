@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/GameClientDlg.h"
+#include "platform/SkinImage.h"
 #include "support/Profile.h"
 
 namespace {
@@ -40,6 +41,12 @@ bool CGameClientApp::InitInstance()
 CGameFrameDlg* CGameClientApp::CreateGameFrame()
 {
     return new CGameClientDlg();
+}
+
+void RegisterProgramResources()
+{
+    RegisterBitmapResource(244, "res\\bitmap244.bmp");
+    RegisterBitmapResource(128, "res\\icon128.png");
 }
 
 ProfileStore& AppProfile()

@@ -23,6 +23,10 @@ private:
     CrashRpt::Handle m_hCrashReport = nullptr;
 };
 
+// The program's own pictures that the game names by resource number (the back-card flip
+// picture, the window icon); they come with the data files. Safe to call more than once.
+void RegisterProgramResources();
+
 // The application profile ("GameOption" values). Tests point its file elsewhere.
 ProfileStore& AppProfile();
 

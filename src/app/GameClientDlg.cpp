@@ -1,5 +1,8 @@
 #include "app/GameClientDlg.h"
 
+#include <QIcon>
+#include <QWidget>
+
 #include <cstdio>
 #include <cstring>
 
@@ -25,6 +28,7 @@ constexpr int32_t kStartCardSpace = 18;
 
 CGameClientDlg::CGameClientDlg() : CGameFrameDlg(&m_GameClientView), m_GameClientView(&AppProfile())
 {
+    RegisterProgramResources();
     m_bOrderSort = AppProfile().GetProfileInt(kOptionSection, "OrderSortCard", 1) != 0;
     if (!g_pLogger) {
         m_pLogger = new Logger();
@@ -50,6 +54,10 @@ CGameClientDlg::~CGameClientDlg()
 bool CGameClientDlg::SetupGameFrame()
 {
     SetWindowText("Qarrum游戏  --  Ver：6.0.1.0");
+    if (QWidget* widget = GetSafeHwnd()) {
+        if (const auto icon = ResolveForReading("res\\icon128.png"))
+            widget->setWindowIcon(QIcon(QString::fromStdString(icon->string())));
+    }
 
     ProfileStore& profile = AppProfile();
     m_nCardSpace = profile.GetProfileInt(kOptionSection, "CardSpace", 16);

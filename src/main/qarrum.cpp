@@ -9,6 +9,7 @@
 #include "app/GameClientApp.h"
 #include "platform/Dc.h"
 #include "platform/Services.h"
+#include "platform/sound/SdlSoundBackend.h"
 #include "support/DataPaths.h"
 
 int main(int argc, char** argv)
@@ -26,11 +27,15 @@ int main(int argc, char** argv)
 
     InstallFontSubstitutions();
     InstallPlatformHooks();
+    CSdlSoundBackend sound;
+    SetSoundBackend(&sound);
 
     CGameClientApp app;
     if (!app.InitInstance()) {
         std::cerr << "qarrum: the game window could not be created\n";
         return 1;
     }
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    SetSoundBackend(nullptr);
+    return status;
 }

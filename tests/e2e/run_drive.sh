@@ -4,7 +4,8 @@
 # The expected log NAME.expected lists, in order, every line of the event kinds it mentions (the
 # first word of a line); lines of other kinds are left out before comparing, so a script keeps
 # passing when later work adds kinds of events it does not care about. A folder NAME.home, when
-# present, is copied into the fresh user data folder the run gets.
+# present, is copied into the fresh user data folder the run gets. A script with a line
+# "#! no installed data" runs without the installed data folder.
 set -euo pipefail
 cli=$1
 script=$2
@@ -17,6 +18,10 @@ if [ -d "$fixture" ]; then
   cp -R "$fixture"/. "$home"/
 fi
 export XDG_CONFIG_HOME="$home/.config"
+if grep -q '^#! no installed data' "$script"; then
+  mkdir -p "$home/.no-data"
+  export QARRUM_DATA="$home/.no-data"
+fi
 
 actual=$(cd "$home" && QARRUM_HOME="$home" QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy "$cli" drive "$script")
 
