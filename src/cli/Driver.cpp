@@ -1,6 +1,7 @@
 #include "cli/Driver.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QWidget>
 
 #include <algorithm>
@@ -97,6 +98,14 @@ public:
         SetSoundBackend(nullptr);
         SetShellService(nullptr);
         SetDialogService(nullptr);
+    }
+
+    // Saves what the game window shows.
+    bool Grab(const std::string& path)
+    {
+        m_host.flushPosted();
+        const QImage picture = m_dlg->GetSafeHwnd()->grab().toImage();
+        return !picture.isNull() && picture.save(QString::fromStdString(path), "PNG");
     }
 
     void Run(const std::string& line)
@@ -369,24 +378,27 @@ private:
 
 }  // namespace
 
-int RunDriveCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)
+namespace {
+
+// Runs a script through a driver; the output of the driver goes to `out`. After the script,
+// `finish` gets the driver (for a snapshot). Returns the exit status.
+template <typename Finish>
+int RunScript(const std::string& command, const std::string& path, std::istream& in, std::ostream& out, std::ostream& err,
+              Finish&& finish)
 {
-    if (args.size() != 2) {
-        err << "qarrum-cli drive: expected one script file (- for standard input)\n";
-        return 2;
-    }
     std::ifstream file;
     std::istream* script = &in;
-    if (args[1] != "-") {
-        file.open(args[1]);
+    if (path != "-") {
+        file.open(path);
         if (!file) {
-            err << "qarrum-cli drive: cannot open '" << args[1] << "'\n";
+            err << "qarrum-cli " << command << ": cannot open '" << path << "'\n";
             return 2;
         }
         script = &file;
     }
 
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     int argc = 1;
     char name[] = "qarrum-cli";
     char* argv[] = {name, nullptr};
@@ -401,12 +413,40 @@ int RunDriveCommand(const std::vector<std::string>& args, std::istream& in, std:
                 throw ScriptError("line too long");
             driver.Run(line);
         }
+        return finish(driver);
     } catch (const ScriptError& error) {
         out.flush();
-        err << "qarrum-cli drive: line " << lineNumber << ": " << error.what() << '\n';
+        err << "qarrum-cli " << command << ": line " << lineNumber << ": " << error.what() << '\n';
         return 2;
     }
-    return 0;
+}
+
+}  // namespace
+
+int RunDriveCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    if (args.size() != 2) {
+        err << "qarrum-cli drive: expected one script file (- for standard input)\n";
+        return 2;
+    }
+    return RunScript("drive", args[1], in, out, err, [](Driver&) { return 0; });
+}
+
+int RunSnapshotCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    if (args.size() != 4 || args[2] != "--out") {
+        err << "qarrum-cli snapshot: expected SCRIPT --out FILE.png\n";
+        return 2;
+    }
+    std::ostringstream ignored;
+    const std::string& picture = args[3];
+    return RunScript("snapshot", args[1], in, ignored, err, [&](Driver& driver) {
+        if (driver.Grab(picture))
+            return 0;
+        err << "qarrum-cli snapshot: cannot write '" << picture << "'\n";
+        out.flush();
+        return 1;
+    });
 }
 
 }  // namespace cli

@@ -10,6 +10,10 @@
 
 namespace cli {
 
+// `qarrum-cli snapshot SCRIPT --out FILE.png`: runs a script the same way and saves what the game
+// window shows.
+int RunSnapshotCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
+
 int RunDriveCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
 
 }  // namespace cli

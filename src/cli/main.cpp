@@ -12,6 +12,8 @@ int main(int argc, char** argv)
         return cli::RunCardCommand(args, std::cin, std::cout, std::cerr);
     if (args[0] == "drive")
         return cli::RunDriveCommand(args, std::cin, std::cout, std::cerr);
+    if (args[0] == "snapshot")
+        return cli::RunSnapshotCommand(args, std::cin, std::cout, std::cerr);
     std::cerr << "qarrum-cli: unknown command '" << args[0] << "' (try: qarrum-cli help)\n";
     return 2;
 }
