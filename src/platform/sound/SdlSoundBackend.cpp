@@ -173,6 +173,9 @@ CSdlSoundBackend::CSdlSoundBackend()
         qCWarning(lcSound) << "a second sound backend stays silent";
         return;
     }
+    // SDL would otherwise take SIGINT and SIGTERM for itself and the program could not be
+    // stopped from the terminal or by the session.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         qCWarning(lcSound) << "no audio:" << SDL_GetError();
         g_bMixerTaken = false;
