@@ -140,7 +140,8 @@ std::optional<std::vector<PropItem>> ReadPropList(std::span<const uint8_t> body)
     if (head.wItemBytes > body.size() - sizeof(PropListHead))
         return std::nullopt;
     std::vector<PropItem> items(head.wItemBytes / sizeof(PropItem));
-    std::memcpy(items.data(), body.data() + sizeof(PropListHead), head.wItemBytes);
+    if (!items.empty())
+        std::memcpy(items.data(), body.data() + sizeof(PropListHead), head.wItemBytes);
     for (auto& item : items)
         item.szPropKindDesc[sizeof(item.szPropKindDesc) - 1] = '\0';
     return items;
