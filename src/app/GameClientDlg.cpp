@@ -78,30 +78,35 @@ bool CGameClientDlg::SetupGameFrame()
     return true;
 }
 
-void CGameClientDlg::ResetTableState()
+void CGameClientDlg::ClearGameNumbers()
 {
     m_wMultiple = 1;
     m_wBombCount = 0;
     m_wRocketPlayed = 0;
+    m_wTimeoutCount = 0;
+    m_wTimeoutAtTurn = 0;
     m_cbHandCount = 0;
-    m_wLordUser = INVALID_CHAIR;
+    m_cbTurnCardCount = 0;
+    m_cbTurnCardType = PLAY_INVALID;
+    m_wTurnLeader = INVALID_CHAIR;
+    m_cbAutoOut = false;
+    m_bBangOffer = false;
     std::memset(m_cbHandCards, 0, sizeof(m_cbHandCards));
-    std::memset(m_cbCardCount, 0, sizeof(m_cbCardCount));
     std::memset(m_cbAllCards, 0, sizeof(m_cbAllCards));
+    std::memset(m_cbTurnCardData, 0, sizeof(m_cbTurnCardData));
+}
+
+void CGameClientDlg::ResetTableState()
+{
+    ClearGameNumbers();
+    m_wLordUser = INVALID_CHAIR;
+    std::memset(m_cbCardCount, 0, sizeof(m_cbCardCount));
     std::memset(m_cbDeckCards, 0, sizeof(m_cbDeckCards));
     m_bTrustee = false;
     m_bOrderSort = AppProfile().GetProfileInt(kOptionSection, "OrderSortCard", 1) != 0;
-    m_cbTurnCardCount = 0;
-    m_cbTurnCardType = PLAY_INVALID;
-    std::memset(m_cbTurnCardData, 0, sizeof(m_cbTurnCardData));
     m_wLimitMultiple = 48;
-    m_wTimeoutCount = 0;
-    m_wTimeoutAtTurn = 0;
-    m_wTurnLeader = INVALID_CHAIR;
     m_wCurrentUser = INVALID_CHAIR;
     m_wFirstUser = INVALID_CHAIR;
-    m_cbAutoOut = false;
-    m_bBangOffer = false;
     m_bBackCardsShown = false;
     m_cbShownCard = 0;
     m_wShownCardChair = INVALID_CHAIR;

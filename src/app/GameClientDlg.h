@@ -139,6 +139,9 @@ private:
     void ApplySecretModeAtGameEnd();
     void SetNamesHidden(bool bHidden);
 
+    // The numbers of one game that both a table reset and the start command clear.
+    void ClearGameNumbers();
+
     // The player's commands.
     LRESULT OnStartCommand(WPARAM wParam, LPARAM lParam);
 

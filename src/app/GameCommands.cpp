@@ -53,21 +53,8 @@ LRESULT CGameClientDlg::OnStartCommand(WPARAM, LPARAM)
         m_GameClientView.m_cbLeftCount[slot] = slot >= 13 ? 1 : 4;
     }
 
-    m_wMultiple = 1;
-    m_wBombCount = 0;
-    m_wRocketPlayed = 0;
-    m_wTimeoutCount = 0;
-    m_wTimeoutAtTurn = 0;
-    m_cbHandCount = 0;
-    m_cbTurnCardCount = 0;
-    m_cbTurnCardType = PLAY_INVALID;
-    m_wTurnLeader = INVALID_CHAIR;
-    m_cbAutoOut = false;
+    ClearGameNumbers();
     m_wTrusteePlayCount = 0;
-    m_bBangOffer = false;
-    std::memset(m_cbHandCards, 0, sizeof(m_cbHandCards));
-    std::memset(m_cbAllCards, 0, sizeof(m_cbAllCards));
-    std::memset(m_cbTurnCardData, 0, sizeof(m_cbTurnCardData));
     m_cbHistoryIndex = 0;
     std::memset(m_cbHistoryCount, 0, sizeof(m_cbHistoryCount));
     std::memset(m_wHistoryView, 0, sizeof(m_wHistoryView));

@@ -81,7 +81,6 @@ bool CGameClientDlg::HandleGameMessage(WORD wSubCmdID, const void* pData, WORD w
         OnPropList(*ReadPropList(body));
         return true;
     case SUB_S_LORD_INFO:
-        m_cbSecretMode = m_cbSecretMode;
         ApplySecretMode(GS_PLAYING);
         OnGameFlowMessage(wSubCmdID, body);
         return true;
@@ -229,31 +228,18 @@ void CGameClientDlg::OnPropList(const std::vector<PropItem>& items)
         m_PropList.push_back(item);
         DebugTrace("nPropKindID=%d, nPropPrice=%d, szPropKindDesc=%s\n", item.nPropKindID, item.nPropPrice,
                    GbkToUtf8(item.szPropKindDesc).c_str());
-        auto show = [this](int id) {
-            if (CWnd* button = m_GameClientView.GetDlgItem(id))
+        // Each item kind has a price slot; three of them also have a button (0: none).
+        static constexpr struct {
+            int32_t kind;
+            int slot;
+            int button;
+        } kinds[] = {{1, 0, 127}, {2, 1, 0}, {3, 2, 129}, {5, 3, 0}, {6, 4, 131}};
+        for (const auto& kind : kinds) {
+            if (kind.kind != item.nPropKindID)
+                continue;
+            m_GameClientView.m_lItemPrice[kind.slot] = item.nPropPrice;
+            if (CWnd* button = kind.button ? m_GameClientView.GetDlgItem(kind.button) : nullptr)
                 button->ShowWindow(SW_SHOW);
-        };
-        switch (item.nPropKindID) {
-        case 1:
-            show(127);
-            m_GameClientView.m_lItemPrice[0] = item.nPropPrice;
-            break;
-        case 2:
-            m_GameClientView.m_lItemPrice[1] = item.nPropPrice;
-            break;
-        case 3:
-            show(129);
-            m_GameClientView.m_lItemPrice[2] = item.nPropPrice;
-            break;
-        case 5:
-            m_GameClientView.m_lItemPrice[3] = item.nPropPrice;
-            break;
-        case 6:
-            show(131);
-            m_GameClientView.m_lItemPrice[4] = item.nPropPrice;
-            break;
-        default:
-            break;
         }
     }
 }

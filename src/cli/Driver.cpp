@@ -170,6 +170,8 @@ private:
         } else if (command == "handcards") {
             const auto cards = ParseBytes(w, 1);
             View().m_HandCardControl[1].SetCards(cards.data(), cards.size());
+        } else if (command == "reset") {
+            m_dlg->ResetGameFrame();
         } else if (command == "hoststart") {
             m_dlg->RequestStart();
         } else if (command == "cardclick") {
