@@ -33,8 +33,7 @@ CGameClientDlg::CGameClientDlg() : CGameFrameDlg(&m_GameClientView), m_GameClien
     if (!g_pLogger) {
         m_pLogger = new Logger();
         g_pLogger = m_pLogger;
-        if (const auto path = ResolveForWriting("Pellix\\Pellix.log"))
-            m_pLogger->Open(path->string());
+        m_pLogger->Open("Pellix\\Pellix.log");
     }
 }
 
