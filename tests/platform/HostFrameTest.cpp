@@ -3,8 +3,13 @@
 
 #include <QApplication>
 
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
 #include "platform/TimerHost.h"
 #include "platform/host/GameFrame.h"
+#include "support/DataPaths.h"
 
 namespace {
 
@@ -132,6 +137,24 @@ TEST_F(HostFrame, ChatSecretAndLookonChanges)
     EXPECT_EQ(frame.GetChatLines().size(), 2u);
     EXPECT_NE(frame.GetHostControl(8004), nullptr);
     EXPECT_EQ(frame.GetHostControl(9999), nullptr);
+}
+
+TEST_F(HostFrame, TraceFilesAreNamedAfterTheLocalUser)
+{
+    const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "host-trace";
+    std::filesystem::remove_all(folder);
+    SetDataFolders(folder, folder / "installed");
+    WriteTraceData(&frame, "nobody %d", 1);
+    EXPECT_FALSE(std::filesystem::exists(folder / "Telvo")) << "no user on the local chair: no file";
+
+    tagUserData user;
+    std::strcpy(user.szName, "东家");
+    frame.SetUserData(0, &user);
+    WriteTraceData(&frame, "game end %d", 7);
+    std::ifstream in(folder / "Telvo" / "TraceData_东家.log", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("game end 7\r\n"), std::string::npos) << text;
+    ClearDataFolders();
 }
 
 }  // namespace

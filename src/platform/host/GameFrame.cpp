@@ -14,6 +14,7 @@
 #include "platform/TimerHost.h"
 #include "platform/sound/SoundBackend.h"
 #include "protocol/GameRecords.h"
+#include "support/TextCodec.h"
 
 namespace {
 
@@ -250,6 +251,15 @@ void CGameFrameDlg::AllowUserLookon(DWORD, bool bAllow)
 const tagUserData* CGameFrameDlg::GetUserData(WORD wChairID) const
 {
     return wChairID < m_users.size() ? m_users[wChairID].get() : nullptr;
+}
+
+const char* CGameFrameDlg::GetUserName(uint16_t wChairID) const
+{
+    const tagUserData* user = GetUserData(wChairID);
+    if (!user)
+        return nullptr;
+    m_strTraceName = Utf8ToGbk(user->szName);
+    return m_strTraceName.c_str();
 }
 
 void CGameFrameDlg::SendData(WORD wSubCmdID, const void* pData, WORD wDataSize)

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/Wnd.h"
+#include "support/TraceFile.h"
 
 class CDC;
 class CGameFrameView;
@@ -91,7 +92,7 @@ using HostEventSink = std::function<void(const std::string& line)>;
 // Two-digit upper-case hex bytes separated by single spaces.
 std::string HexBytes(const void* pData, std::size_t size);
 
-class CGameFrameDlg : public CWnd {
+class CGameFrameDlg : public CWnd, public TraceUserSource {
 public:
     // The client area the table positions assume.
     static constexpr int kClientWidth = 1018;
@@ -126,7 +127,9 @@ public:
 
     // ---- Services for the game -----------------------------------------------------------------------
 
-    WORD GetMeChairID() const { return m_wMeChairID; }
+    WORD GetMeChairID() const override { return m_wMeChairID; }
+    // The local trace file is named after this (GBK, as the file is written).
+    const char* GetUserName(uint16_t wChairID) const override;
     bool IsLookonMode() const { return m_bLookon; }
     bool IsAllowLookon() const { return m_bAllowLookon; }
     bool IsAllowUserLookon() const { return m_bAllowUserLookon; }
@@ -235,6 +238,7 @@ private:
     Kernel m_kernel{m_attribute};
 
     std::vector<std::string> m_chatLines;
+    mutable std::string m_strTraceName;
     std::vector<std::unique_ptr<CWnd>> m_hostControls;
     QTextBrowser* m_pChatMessage = nullptr;
     QLineEdit* m_pChatInput = nullptr;
