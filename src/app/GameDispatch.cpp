@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/GameClientDlg.h"
+#include "support/DebugTrace.h"
 #include "support/TextCodec.h"
 
 namespace {
@@ -13,20 +14,6 @@ constexpr COLORREF kNoticeColour = 0x00FFF6;
 // The change-score result picture stays this long (dialog timer 216).
 constexpr UINT kChangeScoreResultMs = 5000;
 constexpr UINT_PTR kTimerChangeScoreResult = 216;
-
-void DebugTrace(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
-// Lines for a debugger only; nothing is written unless QARRUM_DEBUG_TRACE is set.
-void DebugTrace(const char* format, ...)
-{
-    static const bool enabled = std::getenv("QARRUM_DEBUG_TRACE") != nullptr;
-    if (!enabled)
-        return;
-    va_list args;
-    va_start(args, format);
-    std::vfprintf(stderr, format, args);
-    va_end(args);
-}
 
 }  // namespace
 

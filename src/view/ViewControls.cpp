@@ -3,19 +3,12 @@
 #include "view/GameClientView.h"
 
 #include "interaction/Commands.h"
+#include "support/DebugTrace.h"
 
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
-
-// Lines for a debugger only; nothing is written unless QARRUM_DEBUG_TRACE is set.
-void DebugTrace(const char* text)
-{
-    static const bool enabled = std::getenv("QARRUM_DEBUG_TRACE") != nullptr;
-    if (enabled)
-        std::fputs(text, stderr);
-}
 
 // The game window hears of every command; it is the application's main window.
 LRESULT SendToGame(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
@@ -108,7 +101,7 @@ int CGameClientView::OnCreate()
 {
     if (CGameFrameView::OnCreate() == -1)
         return -1;
-    DebugTrace("OnCreate()************************************************");
+    DebugTrace("%s", "OnCreate()************************************************");
 
     CreateCardControls();
 
