@@ -2,6 +2,7 @@
 // and bounded before anything changes, then dispatched. The small messages that belong to no
 // part of the game flow are handled here, with the anonymity rule.
 #include <cstdio>
+#include <optional>
 #include <cstring>
 
 #include "app/GameClientDlg.h"
@@ -15,20 +16,28 @@ constexpr COLORREF kNoticeColour = 0x00FFF6;
 constexpr UINT kChangeScoreResultMs = 5000;
 constexpr UINT_PTR kTimerChangeScoreResult = 216;
 
+// The handler's answer when the size rule settles it (rejected: false, ignored: true), or nothing
+// when the body is to be read.
+std::optional<bool> SettledAnswer(MessageCheck check)
+{
+    switch (check) {
+    case MessageCheck::Reject:
+        return false;
+    case MessageCheck::Ignore:
+        return true;
+    default:
+        return std::nullopt;
+    }
+}
+
 }  // namespace
 
 bool CGameClientDlg::HandleGameMessage(WORD wSubCmdID, const void* pData, WORD wDataSize)
 {
     DebugTrace("wSubCmdID = %d\n", wSubCmdID);
     const std::span<const uint8_t> body(static_cast<const uint8_t*>(pData), pData ? wDataSize : 0);
-    switch (CheckGameMessage(wSubCmdID, body)) {
-    case MessageCheck::Reject:
-        return false;
-    case MessageCheck::Ignore:
-        return true;
-    case MessageCheck::Accept:
-        break;
-    }
+    if (const auto answer = SettledAnswer(CheckGameMessage(wSubCmdID, body)))
+        return *answer;
 
     switch (wSubCmdID) {
     case SUB_S_AUTO_START:
@@ -84,42 +93,24 @@ bool CGameClientDlg::HandleGameMessage(WORD wSubCmdID, const void* pData, WORD w
 bool CGameClientDlg::HandleSceneMessage(BYTE cbGameStatus, bool, const void* pData, WORD wDataSize)
 {
     const std::span<const uint8_t> body(static_cast<const uint8_t*>(pData), pData ? wDataSize : 0);
-    switch (CheckSceneMessage(cbGameStatus, body)) {
-    case MessageCheck::Reject:
-        return false;
-    case MessageCheck::Ignore:
-        return true;
-    case MessageCheck::Accept:
-        break;
-    }
+    if (const auto answer = SettledAnswer(CheckSceneMessage(cbGameStatus, body)))
+        return *answer;
 
-    // Each snapshot carries the anonymity mode and the base score; the rest of the restore comes
-    // with the table snapshot work.
+    // Each snapshot carries the anonymity mode, the game mode and the base score; the rest of
+    // the restore comes with the table snapshot work.
     int32_t lBaseScore = 0;
     WORD wGameMode = 0;
-    switch (cbGameStatus) {
-    case GS_FREE: {
-        const auto scene = *ReadRecord<StatusFree>(body);
+    const auto takeCommon = [&](const auto& scene) {
         m_cbSecretMode = scene.cbSecretMode;
         lBaseScore = scene.lBaseScore;
         wGameMode = scene.wGameMode;
-        break;
-    }
-    case GS_BIDDING: {
-        const auto scene = *ReadRecord<StatusScore>(body);
-        m_cbSecretMode = scene.cbSecretMode;
-        lBaseScore = scene.lBaseScore;
-        wGameMode = scene.wGameMode;
-        break;
-    }
-    default: {
-        const auto scene = *ReadRecord<StatusPlay>(body);
-        m_cbSecretMode = scene.cbSecretMode;
-        lBaseScore = scene.lBaseScore;
-        wGameMode = scene.wGameMode;
-        break;
-    }
-    }
+    };
+    if (cbGameStatus == GS_FREE)
+        takeCommon(*ReadRecord<StatusFree>(body));
+    else if (cbGameStatus == GS_BIDDING)
+        takeCommon(*ReadRecord<StatusScore>(body));
+    else
+        takeCommon(*ReadRecord<StatusPlay>(body));
     ApplySecretMode(cbGameStatus);
     m_GameClientView.m_wGameMode = wGameMode;
     m_GameClientView.SetBaseScore(lBaseScore);
