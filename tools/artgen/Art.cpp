@@ -34,6 +34,16 @@ void Begin(QPainter& painter, QImage& image)
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
 }
 
+QImage Paint(int width, int height, const std::function<void(QPainter&)>& draw)
+{
+    QImage image = NewCanvas(width, height);
+    QPainter painter;
+    Begin(painter, image);
+    draw(painter);
+    painter.end();
+    return image;
+}
+
 QPainterPath TextPath(const QString& text, const QFont& font)
 {
     QPainterPath path;

@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 namespace art {
 
@@ -25,6 +26,9 @@ QFont Font(qreal pixelSize, int weight = QFont::Bold);
 
 // Begins painting with antialiasing for shapes and text.
 void Begin(QPainter& painter, QImage& image);
+
+// A transparent canvas of the given size with `draw` painted on it (antialiased, as Begin).
+QImage Paint(int width, int height, const std::function<void(QPainter&)>& draw);
 
 // The outline of a text line with its left end of the baseline at the origin.
 QPainterPath TextPath(const QString& text, const QFont& font);

@@ -215,16 +215,13 @@ QImage PaintChangeScoreDialog(int width, int height)
 
 QImage PaintTaskWindow(int width, int height)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    FillRounded(painter, QRectF(0, 0, width, height), 7, QColor(40, 60, 96, 235), QColor(18, 28, 52, 235),
-                QColor(220, 190, 120), 1.5);
-    painter.fillRect(QRectF(1, 1, width - 2, 22), QColor(10, 16, 30, 200));
-    painter.setPen(QPen(QColor(220, 190, 120, 140), 1));
-    painter.drawLine(QPointF(6, 38), QPointF(width - 6, 38));
-    painter.end();
-    return image;
+    return Paint(width, height, [&](QPainter& painter) {
+        FillRounded(painter, QRectF(0, 0, width, height), 7, QColor(40, 60, 96, 235), QColor(18, 28, 52, 235),
+                    QColor(220, 190, 120), 1.5);
+        painter.fillRect(QRectF(1, 1, width - 2, 22), QColor(10, 16, 30, 200));
+        painter.setPen(QPen(QColor(220, 190, 120, 140), 1));
+        painter.drawLine(QPointF(6, 38), QPointF(width - 6, 38));
+    });
 }
 
 } // namespace art

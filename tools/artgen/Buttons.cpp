@@ -165,12 +165,9 @@ QImage PaintOpaqueButtonStrip(int lookWidth, int lookHeight, const ButtonFace& f
 
 QImage PaintButtonLook(int width, int height, const ButtonFace& face)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    PaintLook(painter, QRectF(0, 0, width, height), face, Look::Normal);
-    painter.end();
-    return image;
+    return Paint(width, height, [&](QPainter& painter) {
+        PaintLook(painter, QRectF(0, 0, width, height), face, Look::Normal);
+    });
 }
 
 } // namespace art

@@ -262,12 +262,9 @@ QImage PaintCardSheet(int cellWidth, int cellHeight)
 
 QImage PaintSmallCardBack(int width, int height)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    PaintCardBack(painter, QRectF(0, 0, width, height), 4);
-    painter.end();
-    return image;
+    return Paint(width, height, [&](QPainter& painter) {
+        PaintCardBack(painter, QRectF(0, 0, width, height), 4);
+    });
 }
 
 QImage PaintCardFlip(int frameWidth, int frameHeight)

@@ -106,25 +106,22 @@ void PaintSymbol(QPainter& painter, const QRectF& cell, QChar symbol, const QFon
 
 QImage PaintDigitSheet(int width, int height, const std::vector<DigitRow>& rows)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    const QFont font = Font(64, QFont::Black);
-    for (const DigitRow& row : rows) {
-        const Ink ink = InkOf(row.ink);
-        const qreal outline = std::max<qreal>(ink.outlineWidth > 0 ? 1.2 : 0, row.cellHeight * ink.outlineWidth);
-        const RowMetrics m = MeasureRow(font, row.cellWidth, row.cellHeight, outline);
-        const QString symbols = QStringLiteral("0123456789") + row.extras;
-        for (int i = 0; i < symbols.size(); ++i) {
-            const QRectF cell(i * row.cellWidth, row.y, row.cellWidth, row.cellHeight);
-            painter.save();
-            painter.setClipRect(cell);
-            PaintSymbol(painter, cell, symbols.at(i), font, m, ink, outline);
-            painter.restore();
+    return Paint(width, height, [&](QPainter& painter) {
+        const QFont font = Font(64, QFont::Black);
+        for (const DigitRow& row : rows) {
+            const Ink ink = InkOf(row.ink);
+            const qreal outline = std::max<qreal>(ink.outlineWidth > 0 ? 1.2 : 0, row.cellHeight * ink.outlineWidth);
+            const RowMetrics m = MeasureRow(font, row.cellWidth, row.cellHeight, outline);
+            const QString symbols = QStringLiteral("0123456789") + row.extras;
+            for (int i = 0; i < symbols.size(); ++i) {
+                const QRectF cell(i * row.cellWidth, row.y, row.cellWidth, row.cellHeight);
+                painter.save();
+                painter.setClipRect(cell);
+                PaintSymbol(painter, cell, symbols.at(i), font, m, ink, outline);
+                painter.restore();
+            }
         }
-    }
-    painter.end();
-    return image;
+    });
 }
 
 QImage PaintRollStrip(int cellWidth, int cellHeight)

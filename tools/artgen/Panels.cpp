@@ -35,62 +35,53 @@ void SlotWell(QPainter& painter, const QRectF& box)
 
 QImage PaintPieces(int width, int height, const std::vector<Piece>& pieces)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    for (const Piece& piece : pieces) {
-        const QRectF box(piece.rect);
-        switch (piece.style) {
-        case PieceStyle::Text:
-            DrawText(painter, box.adjusted(1, 0, -1, 0), piece.text, Font(box.height() * 0.8), piece.colour,
-                     QColor(40, 20, 6), std::max<qreal>(1.5, box.height() / 10), piece.align);
-            break;
-        case PieceStyle::Plain:
-            DrawText(painter, box.adjusted(1, 0, -1, 0), piece.text, Font(box.height() * 0.8), piece.colour,
-                     Qt::transparent, 0, piece.align);
-            break;
-        case PieceStyle::Tag: Tag(painter, box, piece.text, piece.colour); break;
-        case PieceStyle::Dim: Tag(painter, box, piece.text, Greyed(piece.colour).darker(130)); break;
+    return Paint(width, height, [&](QPainter& painter) {
+        for (const Piece& piece : pieces) {
+            const QRectF box(piece.rect);
+            switch (piece.style) {
+            case PieceStyle::Text:
+                DrawText(painter, box.adjusted(1, 0, -1, 0), piece.text, Font(box.height() * 0.8), piece.colour,
+                         QColor(40, 20, 6), std::max<qreal>(1.5, box.height() / 10), piece.align);
+                break;
+            case PieceStyle::Plain:
+                DrawText(painter, box.adjusted(1, 0, -1, 0), piece.text, Font(box.height() * 0.8), piece.colour,
+                         Qt::transparent, 0, piece.align);
+                break;
+            case PieceStyle::Tag: Tag(painter, box, piece.text, piece.colour); break;
+            case PieceStyle::Dim: Tag(painter, box, piece.text, Greyed(piece.colour).darker(130)); break;
+            }
         }
-    }
-    painter.end();
-    return image;
+    });
 }
 
 QImage PaintNotice(int width, int height, const QString& text, const QColor& accent)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    const QRectF box(1, 1, width - 2, height - 2);
-    FillRounded(painter, box, height / 2.0 - 1, QColor(20, 20, 30, 200), QColor(0, 0, 0, 210), accent, 2);
-    DrawText(painter, box.adjusted(height * 0.4, 3, -height * 0.4, -3), text, Font(height * 0.5), QColor(255, 255, 255),
-             accent.darker(250), 3);
-    painter.end();
-    return image;
+    return Paint(width, height, [&](QPainter& painter) {
+        const QRectF box(1, 1, width - 2, height - 2);
+        FillRounded(painter, box, height / 2.0 - 1, QColor(20, 20, 30, 200), QColor(0, 0, 0, 210), accent, 2);
+        DrawText(painter, box.adjusted(height * 0.4, 3, -height * 0.4, -3), text, Font(height * 0.5), QColor(255, 255, 255),
+                 accent.darker(250), 3);
+    });
 }
 
 QImage PaintPrizeBack(int width, int height, const QRect& unitsCell, int cellStep, int cells)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    FillRounded(painter, QRectF(0, 0, width, height), 14, QColor(150, 30, 30, 235), QColor(80, 10, 16, 235), kGoldRim, 2);
-    const int leftmost = unitsCell.x() - (cells - 1) * cellStep;
-    DrawText(painter, QRectF(8, unitsCell.y() - 6, leftmost - 16, unitsCell.height() + 12), QStringLiteral("奖池"),
-             Font(26, QFont::Black), QColor(255, 226, 120), QColor(90, 30, 0), 3);
-    for (int k = 0; k < cells; ++k) {
-        const QRect cell = unitsCell.translated(-k * cellStep, 0);
-        // The well's rim lies outside the cell, so clearing the cell from this picture keeps it.
-        painter.setPen(QPen(QColor(255, 214, 120), 1));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(QRectF(cell).adjusted(-1.5, -1.5, 1.5, 1.5), 2, 2);
-        painter.fillRect(cell, QColor(30, 18, 10));
-    }
-    DrawText(painter, QRectF(leftmost, unitsCell.bottom() + 6, unitsCell.right() - leftmost, height - unitsCell.bottom() - 10),
-             QStringLiteral("本场比赛奖金"), Font(13), QColor(255, 236, 190), Qt::transparent, 0);
-    painter.end();
-    return image;
+    return Paint(width, height, [&](QPainter& painter) {
+        FillRounded(painter, QRectF(0, 0, width, height), 14, QColor(150, 30, 30, 235), QColor(80, 10, 16, 235), kGoldRim, 2);
+        const int leftmost = unitsCell.x() - (cells - 1) * cellStep;
+        DrawText(painter, QRectF(8, unitsCell.y() - 6, leftmost - 16, unitsCell.height() + 12), QStringLiteral("奖池"),
+                 Font(26, QFont::Black), QColor(255, 226, 120), QColor(90, 30, 0), 3);
+        for (int k = 0; k < cells; ++k) {
+            const QRect cell = unitsCell.translated(-k * cellStep, 0);
+            // The well's rim lies outside the cell, so clearing the cell from this picture keeps it.
+            painter.setPen(QPen(QColor(255, 214, 120), 1));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRoundedRect(QRectF(cell).adjusted(-1.5, -1.5, 1.5, 1.5), 2, 2);
+            painter.fillRect(cell, QColor(30, 18, 10));
+        }
+        DrawText(painter, QRectF(leftmost, unitsCell.bottom() + 6, unitsCell.right() - leftmost, height - unitsCell.bottom() - 10),
+                 QStringLiteral("本场比赛奖金"), Font(13), QColor(255, 236, 190), Qt::transparent, 0);
+    });
 }
 
 QImage PaintFaceBackground(int sideWidth, int sideHeight, int localWidth, int localHeight)
@@ -120,21 +111,18 @@ QImage PaintFaceBackground(int sideWidth, int sideHeight, int localWidth, int lo
 
 QImage PaintDeskInfo(int width, int height)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    FillRounded(painter, QRectF(1, 1, width - 2, height - 2), 16, QColor(0, 0, 0, 70), QColor(0, 0, 0, 110),
-                QColor(255, 230, 160, 110), 1.5);
-    DrawText(painter, QRectF(0, 8, width, 32), QStringLiteral("底  牌"), Font(22, QFont::Black), QColor(255, 236, 180, 230),
-             QColor(60, 30, 0, 200), 3);
-    // Places of the three held-back cards.
-    const qreal left = width / 2.0 - 125;
-    painter.setBrush(QColor(255, 255, 255, 18));
-    painter.setPen(QPen(QColor(255, 255, 255, 70), 1.2, Qt::DashLine));
-    for (int i = 0; i < 3; ++i)
-        painter.drawRoundedRect(QRectF(left + i * 85 + 0.5, 51.5, 79, 104), 5, 5);
-    painter.end();
-    return image;
+    return Paint(width, height, [&](QPainter& painter) {
+        FillRounded(painter, QRectF(1, 1, width - 2, height - 2), 16, QColor(0, 0, 0, 70), QColor(0, 0, 0, 110),
+                    QColor(255, 230, 160, 110), 1.5);
+        DrawText(painter, QRectF(0, 8, width, 32), QStringLiteral("底  牌"), Font(22, QFont::Black), QColor(255, 236, 180, 230),
+                 QColor(60, 30, 0, 200), 3);
+        // Places of the three held-back cards.
+        const qreal left = width / 2.0 - 125;
+        painter.setBrush(QColor(255, 255, 255, 18));
+        painter.setPen(QPen(QColor(255, 255, 255, 70), 1.2, Qt::DashLine));
+        for (int i = 0; i < 3; ++i)
+            painter.drawRoundedRect(QRectF(left + i * 85 + 0.5, 51.5, 79, 104), 5, 5);
+    });
 }
 
 QImage PaintChat(int width, int closedHeight, int openTop, int openHeight)
@@ -162,12 +150,9 @@ QImage PaintChat(int width, int closedHeight, int openTop, int openHeight)
 
 QImage PaintCallScoreButtonsBack(int width, int height)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    DrawPlate(painter, QRectF(1, 1, width - 2, height - 2), height / 2.0 - 1, 150);
-    painter.end();
-    return image;
+    return Paint(width, height, [&](QPainter& painter) {
+        DrawPlate(painter, QRectF(1, 1, width - 2, height - 2), height / 2.0 - 1, 150);
+    });
 }
 
 QImage PaintBubbles(int cellWidth, int cellHeight)
@@ -209,49 +194,43 @@ QImage PaintBubbles(int cellWidth, int cellHeight)
 
 QImage PaintCallScoreBack(int width, int height, int bidX, int multipleX, int digitsY)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    // Hangs from the top edge: square top corners, rounded bottom ones.
-    QPainterPath plaque;
-    plaque.addRoundedRect(QRectF(1, -20, width - 2, height + 19), 18, 18);
-    painter.setClipRect(QRectF(0, 0, width, height));
-    QLinearGradient g(0, 0, 0, height);
-    g.setColorAt(0, QColor(90, 40, 20, 235));
-    g.setColorAt(1, QColor(50, 20, 8, 235));
-    painter.setPen(QPen(kGoldRim, 2));
-    painter.setBrush(g);
-    painter.drawPath(plaque);
-    painter.setClipping(false);
-    // The panels' frames cover the plaque's wings, so each label stands over its number.
-    const QColor label(255, 226, 150);
-    SlotWell(painter, QRectF(bidX - 3, digitsY - 2, 32, 35));
-    SlotWell(painter, QRectF(multipleX - 3, digitsY - 2, 58, 35));
-    DrawText(painter, QRectF(bidX - 20, 6, 70, 24), QStringLiteral("叫分"), Font(18), label, QColor(40, 16, 0), 2.5);
-    DrawText(painter, QRectF(multipleX - 8, 6, 70, 24), QStringLiteral("倍数"), Font(18), label, QColor(40, 16, 0), 2.5);
-    painter.end();
-    return image;
+    return Paint(width, height, [&](QPainter& painter) {
+        // Hangs from the top edge: square top corners, rounded bottom ones.
+        QPainterPath plaque;
+        plaque.addRoundedRect(QRectF(1, -20, width - 2, height + 19), 18, 18);
+        painter.setClipRect(QRectF(0, 0, width, height));
+        QLinearGradient g(0, 0, 0, height);
+        g.setColorAt(0, QColor(90, 40, 20, 235));
+        g.setColorAt(1, QColor(50, 20, 8, 235));
+        painter.setPen(QPen(kGoldRim, 2));
+        painter.setBrush(g);
+        painter.drawPath(plaque);
+        painter.setClipping(false);
+        // The panels' frames cover the plaque's wings, so each label stands over its number.
+        const QColor label(255, 226, 150);
+        SlotWell(painter, QRectF(bidX - 3, digitsY - 2, 32, 35));
+        SlotWell(painter, QRectF(multipleX - 3, digitsY - 2, 58, 35));
+        DrawText(painter, QRectF(bidX - 20, 6, 70, 24), QStringLiteral("叫分"), Font(18), label, QColor(40, 16, 0), 2.5);
+        DrawText(painter, QRectF(multipleX - 8, 6, 70, 24), QStringLiteral("倍数"), Font(18), label, QColor(40, 16, 0), 2.5);
+    });
 }
 
 QImage PaintShortcutBack(int width, int height)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    QPainterPath tray;
-    tray.addRoundedRect(QRectF(1, 1, width - 2, height + 20), 14, 14);
-    painter.setClipRect(QRectF(0, 0, width, height));
-    QLinearGradient g(0, 0, 0, height);
-    g.setColorAt(0, QColor(10, 16, 24, 170));
-    g.setColorAt(1, QColor(0, 0, 0, 200));
-    painter.setPen(QPen(QColor(214, 180, 110, 180), 1.5));
-    painter.setBrush(g);
-    painter.drawPath(tray);
-    painter.setClipping(false);
-    DrawText(painter, QRectF(0, 44, width, 22), QStringLiteral("快捷选牌"), Font(14), QColor(255, 230, 170, 200),
-             Qt::transparent, 0);
-    painter.end();
-    return image;
+    return Paint(width, height, [&](QPainter& painter) {
+        QPainterPath tray;
+        tray.addRoundedRect(QRectF(1, 1, width - 2, height + 20), 14, 14);
+        painter.setClipRect(QRectF(0, 0, width, height));
+        QLinearGradient g(0, 0, 0, height);
+        g.setColorAt(0, QColor(10, 16, 24, 170));
+        g.setColorAt(1, QColor(0, 0, 0, 200));
+        painter.setPen(QPen(QColor(214, 180, 110, 180), 1.5));
+        painter.setBrush(g);
+        painter.drawPath(tray);
+        painter.setClipping(false);
+        DrawText(painter, QRectF(0, 44, width, 22), QStringLiteral("快捷选牌"), Font(14), QColor(255, 230, 170, 200),
+                 Qt::transparent, 0);
+    });
 }
 
 QImage PaintCounterBack(int width, int height, int firstSlotX, int slotStep, int labelTop, int numberTop)
@@ -286,127 +265,109 @@ QImage PaintCounterBack(int width, int height, int firstSlotX, int slotStep, int
 
 QImage PaintCounterFrame(int width, int height)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(QColor(255, 200, 60, 90), 5));
-    painter.drawRoundedRect(QRectF(3, 3, width - 6, height - 6), 6, 6);
-    painter.setPen(QPen(QColor(255, 230, 120), 2));
-    painter.drawRoundedRect(QRectF(3, 3, width - 6, height - 6), 6, 6);
-    painter.end();
-    return image;
+    return Paint(width, height, [&](QPainter& painter) {
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(QColor(255, 200, 60, 90), 5));
+        painter.drawRoundedRect(QRectF(3, 3, width - 6, height - 6), 6, 6);
+        painter.setPen(QPen(QColor(255, 230, 120), 2));
+        painter.drawRoundedRect(QRectF(3, 3, width - 6, height - 6), 6, 6);
+    });
 }
 
 QImage PaintRightDownBack(int width, int height)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    QPainterPath tray;
-    tray.addRoundedRect(QRectF(1, 1, width + 20, height + 20), 16, 16);
-    painter.setClipRect(QRectF(0, 0, width, height));
-    QLinearGradient g(0, 0, 0, height);
-    g.setColorAt(0, QColor(12, 18, 28, 150));
-    g.setColorAt(1, QColor(0, 0, 0, 200));
-    painter.setPen(QPen(QColor(214, 180, 110, 180), 1.5));
-    painter.setBrush(g);
-    painter.drawPath(tray);
-    painter.setClipping(false);
-    painter.setPen(QPen(QColor(214, 180, 110, 90), 1));
-    painter.drawLine(QPointF(12, 42), QPointF(width - 12, 42));
-    DrawText(painter, QRectF(14, 8, width - 28, 28), QStringLiteral("牌桌工具"), Font(15), QColor(255, 230, 170, 210),
-             Qt::transparent, 0, Qt::AlignLeft | Qt::AlignVCenter);
-    painter.end();
-    return image;
+    return Paint(width, height, [&](QPainter& painter) {
+        QPainterPath tray;
+        tray.addRoundedRect(QRectF(1, 1, width + 20, height + 20), 16, 16);
+        painter.setClipRect(QRectF(0, 0, width, height));
+        QLinearGradient g(0, 0, 0, height);
+        g.setColorAt(0, QColor(12, 18, 28, 150));
+        g.setColorAt(1, QColor(0, 0, 0, 200));
+        painter.setPen(QPen(QColor(214, 180, 110, 180), 1.5));
+        painter.setBrush(g);
+        painter.drawPath(tray);
+        painter.setClipping(false);
+        painter.setPen(QPen(QColor(214, 180, 110, 90), 1));
+        painter.drawLine(QPointF(12, 42), QPointF(width - 12, 42));
+        DrawText(painter, QRectF(14, 8, width - 28, 28), QStringLiteral("牌桌工具"), Font(15), QColor(255, 230, 170, 210),
+                 Qt::transparent, 0, Qt::AlignLeft | Qt::AlignVCenter);
+    });
 }
 
 QImage PaintInformationBack(int width, int height, const QRect& panelWindow)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    const int half = width / 2;
-    const QString titles[2] = {QStringLiteral("比赛信息"), QStringLiteral("积分信息")};
-    for (int i = 0; i < 2; ++i) {
-        const qreal x0 = i * half;
-        // Hangs from the top edge like the bid plaque; its lowest 40 rows are the tab that stays
-        // visible when the panel is closed.
-        QPainterPath frame;
-        frame.addRoundedRect(QRectF(x0 + 1, -20, half - 2, height + 19), 14, 14);
-        painter.save();
-        painter.setClipRect(QRectF(x0, 0, half, height));
-        QLinearGradient g(0, 0, 0, height);
-        g.setColorAt(0, QColor(70, 40, 24, 240));
-        g.setColorAt(1, QColor(40, 20, 10, 240));
-        painter.setPen(QPen(kGoldRim, 2));
-        painter.setBrush(g);
-        painter.drawPath(frame);
-        painter.restore();
-        const QRectF window = QRectF(panelWindow).translated(x0, 0);
-        painter.fillRect(window.adjusted(-1, -1, 1, 1), QColor(214, 180, 110, 160));
-        painter.fillRect(window, kPanelInk);
-        DrawText(painter, QRectF(x0 + 14, height - 36, 100, 24), titles[i], Font(15), QColor(255, 230, 170),
-                 QColor(30, 12, 0), 2, Qt::AlignLeft | Qt::AlignVCenter);
-    }
-    painter.end();
-    return image;
+    return Paint(width, height, [&](QPainter& painter) {
+        const int half = width / 2;
+        const QString titles[2] = {QStringLiteral("比赛信息"), QStringLiteral("积分信息")};
+        for (int i = 0; i < 2; ++i) {
+            const qreal x0 = i * half;
+            // Hangs from the top edge like the bid plaque; its lowest 40 rows are the tab that stays
+            // visible when the panel is closed.
+            QPainterPath frame;
+            frame.addRoundedRect(QRectF(x0 + 1, -20, half - 2, height + 19), 14, 14);
+            painter.save();
+            painter.setClipRect(QRectF(x0, 0, half, height));
+            QLinearGradient g(0, 0, 0, height);
+            g.setColorAt(0, QColor(70, 40, 24, 240));
+            g.setColorAt(1, QColor(40, 20, 10, 240));
+            painter.setPen(QPen(kGoldRim, 2));
+            painter.setBrush(g);
+            painter.drawPath(frame);
+            painter.restore();
+            const QRectF window = QRectF(panelWindow).translated(x0, 0);
+            painter.fillRect(window.adjusted(-1, -1, 1, 1), QColor(214, 180, 110, 160));
+            painter.fillRect(window, kPanelInk);
+            DrawText(painter, QRectF(x0 + 14, height - 36, 100, 24), titles[i], Font(15), QColor(255, 230, 170),
+                     QColor(30, 12, 0), 2, Qt::AlignLeft | Qt::AlignVCenter);
+        }
+    });
 }
 
 QImage PaintSeatMark(int width, int height, const QString& text, const QColor& colour, int dim)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    const QRectF all(0, 0, width, height);
-    // Optionally dim the face beneath, then a tag across its lower part.
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 0, dim));
-    painter.drawEllipse(all.adjusted(3, 3, -3, -3));
-    const QRectF tag(4, height * 0.62, width - 8, height * 0.3);
-    Tag(painter, tag, text, colour);
-    painter.end();
-    return image;
+    return Paint(width, height, [&](QPainter& painter) {
+        const QRectF all(0, 0, width, height);
+        // Optionally dim the face beneath, then a tag across its lower part.
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0, 0, 0, dim));
+        painter.drawEllipse(all.adjusted(3, 3, -3, -3));
+        const QRectF tag(4, height * 0.62, width - 8, height * 0.3);
+        Tag(painter, tag, text, colour);
+    });
 }
 
 QImage PaintChatFlash(int width, int height, const QRect& box)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    painter.setBrush(Qt::NoBrush);
-    for (int i = 4; i >= 1; --i) {
-        painter.setPen(QPen(QColor(255, 210, 60, 40 + (4 - i) * 50), i * 1.6));
-        painter.drawRoundedRect(QRectF(box).adjusted(-1, -1, 1, 1), 11, 11);
-    }
-    painter.setBrush(QColor(255, 220, 100, 40));
-    painter.setPen(Qt::NoPen);
-    painter.drawRoundedRect(QRectF(box), 10, 10);
-    painter.end();
-    return image;
+    return Paint(width, height, [&](QPainter& painter) {
+        painter.setBrush(Qt::NoBrush);
+        for (int i = 4; i >= 1; --i) {
+            painter.setPen(QPen(QColor(255, 210, 60, 40 + (4 - i) * 50), i * 1.6));
+            painter.drawRoundedRect(QRectF(box).adjusted(-1, -1, 1, 1), 11, 11);
+        }
+        painter.setBrush(QColor(255, 220, 100, 40));
+        painter.setPen(Qt::NoPen);
+        painter.drawRoundedRect(QRectF(box), 10, 10);
+    });
 }
 
 QImage PaintLevelBars(int width, int height)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    const qreal h = height / 2.0;
-    const QRectF empty(0.5, 0.5, width - 1, h - 1);
-    const QRectF full(0.5, h + 0.5, width - 1, h - 1);
-    const qreal r = h / 2 - 0.5;
-    FillRounded(painter, empty, r, QColor(20, 20, 26), QColor(60, 60, 70), QColor(150, 130, 90), 1);
-    QLinearGradient g(full.topLeft(), full.topRight());
-    g.setColorAt(0, QColor(90, 220, 90));
-    g.setColorAt(1, QColor(250, 230, 60));
-    painter.setPen(QPen(QColor(150, 130, 90), 1));
-    painter.setBrush(g);
-    painter.drawRoundedRect(full, r, r);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(255, 255, 255, 90));
-    painter.drawRoundedRect(QRectF(full.left() + 2, full.top() + 1.5, full.width() - 4, full.height() * 0.35), r / 2, r / 2);
-    painter.end();
-    return image;
+    return Paint(width, height, [&](QPainter& painter) {
+        const qreal h = height / 2.0;
+        const QRectF empty(0.5, 0.5, width - 1, h - 1);
+        const QRectF full(0.5, h + 0.5, width - 1, h - 1);
+        const qreal r = h / 2 - 0.5;
+        FillRounded(painter, empty, r, QColor(20, 20, 26), QColor(60, 60, 70), QColor(150, 130, 90), 1);
+        QLinearGradient g(full.topLeft(), full.topRight());
+        g.setColorAt(0, QColor(90, 220, 90));
+        g.setColorAt(1, QColor(250, 230, 60));
+        painter.setPen(QPen(QColor(150, 130, 90), 1));
+        painter.setBrush(g);
+        painter.drawRoundedRect(full, r, r);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(255, 255, 255, 90));
+        painter.drawRoundedRect(QRectF(full.left() + 2, full.top() + 1.5, full.width() - 4, full.height() * 0.35), r / 2, r / 2);
+    });
 }
 
 QImage PaintMatchInfo(int width, int height, const std::vector<QString>& labels, int firstY, int step)
@@ -440,52 +401,46 @@ QImage PaintRoleSheet(int frameWidth, int frameHeight)
 
 QImage PaintFaceFrame(int width, int height, const QRect& faceCell)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    QPainterPath frame;
-    frame.addRoundedRect(QRectF(1, 1, width - 2, height - 2), 14, 14);
-    QPainterPath hole;
-    hole.addEllipse(QRectF(faceCell).adjusted(1, 1, -1, -1));
-    frame = frame.subtracted(hole);
-    QLinearGradient g(0, 0, width, height);
-    g.setColorAt(0, QColor(255, 236, 150));
-    g.setColorAt(0.5, QColor(210, 150, 40));
-    g.setColorAt(1, QColor(150, 90, 20));
-    painter.setPen(QPen(QColor(100, 60, 10), 1.2));
-    painter.setBrush(g);
-    painter.drawPath(frame);
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(QColor(255, 250, 220, 160), 1));
-    painter.drawEllipse(QRectF(faceCell).adjusted(-2, -2, 2, 2));
-    painter.end();
-    return image;
+    return Paint(width, height, [&](QPainter& painter) {
+        QPainterPath frame;
+        frame.addRoundedRect(QRectF(1, 1, width - 2, height - 2), 14, 14);
+        QPainterPath hole;
+        hole.addEllipse(QRectF(faceCell).adjusted(1, 1, -1, -1));
+        frame = frame.subtracted(hole);
+        QLinearGradient g(0, 0, width, height);
+        g.setColorAt(0, QColor(255, 236, 150));
+        g.setColorAt(0.5, QColor(210, 150, 40));
+        g.setColorAt(1, QColor(150, 90, 20));
+        painter.setPen(QPen(QColor(100, 60, 10), 1.2));
+        painter.setBrush(g);
+        painter.drawPath(frame);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(QColor(255, 250, 220, 160), 1));
+        painter.drawEllipse(QRectF(faceCell).adjusted(-2, -2, 2, 2));
+    });
 }
 
 QImage PaintBanner(int width, int height, const QString& text, const QColor& accent)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    const qreal notch = height * 0.35;
-    QPainterPath ribbon;
-    ribbon.moveTo(0, 4);
-    ribbon.lineTo(width, 4);
-    ribbon.lineTo(width - notch, height / 2.0);
-    ribbon.lineTo(width, height - 4);
-    ribbon.lineTo(0, height - 4);
-    ribbon.lineTo(notch, height / 2.0);
-    ribbon.closeSubpath();
-    QLinearGradient g(0, 0, 0, height);
-    g.setColorAt(0, accent.lighter(140));
-    g.setColorAt(1, accent.darker(130));
-    painter.setPen(QPen(accent.darker(200), 1.5));
-    painter.setBrush(g);
-    painter.drawPath(ribbon);
-    DrawText(painter, QRectF(notch + 6, 6, width - 2 * notch - 12, height - 12), text, Font(height * 0.5, QFont::Black),
-             QColor(255, 250, 230), accent.darker(260), 3);
-    painter.end();
-    return image;
+    return Paint(width, height, [&](QPainter& painter) {
+        const qreal notch = height * 0.35;
+        QPainterPath ribbon;
+        ribbon.moveTo(0, 4);
+        ribbon.lineTo(width, 4);
+        ribbon.lineTo(width - notch, height / 2.0);
+        ribbon.lineTo(width, height - 4);
+        ribbon.lineTo(0, height - 4);
+        ribbon.lineTo(notch, height / 2.0);
+        ribbon.closeSubpath();
+        QLinearGradient g(0, 0, 0, height);
+        g.setColorAt(0, accent.lighter(140));
+        g.setColorAt(1, accent.darker(130));
+        painter.setPen(QPen(accent.darker(200), 1.5));
+        painter.setBrush(g);
+        painter.drawPath(ribbon);
+        DrawText(painter, QRectF(notch + 6, 6, width - 2 * notch - 12, height - 12), text, Font(height * 0.5, QFont::Black),
+                 QColor(255, 250, 230), accent.darker(260), 3);
+    });
 }
 
 QImage PaintStamps(int cellWidth, int cellHeight)
@@ -518,22 +473,16 @@ QImage PaintStamps(int cellWidth, int cellHeight)
 
 QImage PaintCoinIcon(int width, int height)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    DrawCoin(painter, QRectF(0, 0, width, height));
-    painter.end();
-    return image;
+    return Paint(width, height, [&](QPainter& painter) {
+        DrawCoin(painter, QRectF(0, 0, width, height));
+    });
 }
 
 QImage PaintTicketIcon(int width, int height)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    DrawTicket(painter, QRectF(0, 0, width, height));
-    painter.end();
-    return image;
+    return Paint(width, height, [&](QPainter& painter) {
+        DrawTicket(painter, QRectF(0, 0, width, height));
+    });
 }
 
 QImage PaintReachTop(int width, int height)
@@ -581,61 +530,55 @@ QImage PaintMissionItems(int width, int rowHeight, int rows)
 
 QImage PaintAwardCrystal(int width, int height)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    const QPointF c(30, height / 2.0);
-    QPainterPath gem;
-    gem.moveTo(c + QPointF(0, -height * 0.42));
-    gem.lineTo(c + QPointF(height * 0.32, -height * 0.12));
-    gem.lineTo(c + QPointF(0, height * 0.42));
-    gem.lineTo(c + QPointF(-height * 0.32, -height * 0.12));
-    gem.closeSubpath();
-    QLinearGradient g(c + QPointF(-20, -20), c + QPointF(20, 20));
-    g.setColorAt(0, QColor(200, 250, 255));
-    g.setColorAt(1, QColor(40, 140, 230));
-    painter.setPen(QPen(QColor(20, 70, 140), 1.2));
-    painter.setBrush(g);
-    painter.drawPath(gem);
-    painter.setPen(QPen(QColor(255, 255, 255, 160), 1));
-    painter.drawLine(c + QPointF(-height * 0.32, -height * 0.12), c + QPointF(height * 0.32, -height * 0.12));
-    DrawText(painter, QRectF(56, 6, width - 62, height - 12), QStringLiteral("获得奖励"), Font(20, QFont::Black),
-             QColor(255, 226, 120), QColor(80, 30, 0), 3);
-    painter.end();
-    return image;
+    return Paint(width, height, [&](QPainter& painter) {
+        const QPointF c(30, height / 2.0);
+        QPainterPath gem;
+        gem.moveTo(c + QPointF(0, -height * 0.42));
+        gem.lineTo(c + QPointF(height * 0.32, -height * 0.12));
+        gem.lineTo(c + QPointF(0, height * 0.42));
+        gem.lineTo(c + QPointF(-height * 0.32, -height * 0.12));
+        gem.closeSubpath();
+        QLinearGradient g(c + QPointF(-20, -20), c + QPointF(20, 20));
+        g.setColorAt(0, QColor(200, 250, 255));
+        g.setColorAt(1, QColor(40, 140, 230));
+        painter.setPen(QPen(QColor(20, 70, 140), 1.2));
+        painter.setBrush(g);
+        painter.drawPath(gem);
+        painter.setPen(QPen(QColor(255, 255, 255, 160), 1));
+        painter.drawLine(c + QPointF(-height * 0.32, -height * 0.12), c + QPointF(height * 0.32, -height * 0.12));
+        DrawText(painter, QRectF(56, 6, width - 62, height - 12), QStringLiteral("获得奖励"), Font(20, QFont::Black),
+                 QColor(255, 226, 120), QColor(80, 30, 0), 3);
+    });
 }
 
 QImage PaintTaskState(int width, int height, const QString& text, bool busy)
 {
-    QImage image = NewCanvas(width, height);
-    QPainter painter;
-    Begin(painter, image);
-    const QRectF body(8, 40, width - 16, height - 56);
-    if (busy) {
-        // An hourglass.
-        const QPointF c(body.center().x(), body.top() + 30);
-        QPainterPath glass;
-        glass.moveTo(c + QPointF(-14, -20));
-        glass.lineTo(c + QPointF(14, -20));
-        glass.lineTo(c + QPointF(2, 0));
-        glass.lineTo(c + QPointF(14, 20));
-        glass.lineTo(c + QPointF(-14, 20));
-        glass.lineTo(c + QPointF(-2, 0));
-        glass.closeSubpath();
-        painter.setPen(QPen(QColor(214, 180, 110), 2));
-        painter.setBrush(QColor(255, 230, 160, 120));
-        painter.drawPath(glass);
-    } else {
-        painter.setPen(QPen(QColor(214, 180, 110), 2));
-        painter.setBrush(QColor(255, 255, 255, 30));
-        painter.drawRoundedRect(QRectF(body.center().x() - 20, body.top() + 10, 40, 40), 6, 6);
-        painter.drawLine(QPointF(body.center().x() - 10, body.top() + 24), QPointF(body.center().x() + 10, body.top() + 24));
-        painter.drawLine(QPointF(body.center().x() - 10, body.top() + 34), QPointF(body.center().x() + 6, body.top() + 34));
-    }
-    DrawText(painter, QRectF(body.left(), body.top() + 58, body.width(), 24), text, Font(16), QColor(255, 236, 190),
-             QColor(30, 12, 0), 2);
-    painter.end();
-    return image;
+    return Paint(width, height, [&](QPainter& painter) {
+        const QRectF body(8, 40, width - 16, height - 56);
+        if (busy) {
+            // An hourglass.
+            const QPointF c(body.center().x(), body.top() + 30);
+            QPainterPath glass;
+            glass.moveTo(c + QPointF(-14, -20));
+            glass.lineTo(c + QPointF(14, -20));
+            glass.lineTo(c + QPointF(2, 0));
+            glass.lineTo(c + QPointF(14, 20));
+            glass.lineTo(c + QPointF(-14, 20));
+            glass.lineTo(c + QPointF(-2, 0));
+            glass.closeSubpath();
+            painter.setPen(QPen(QColor(214, 180, 110), 2));
+            painter.setBrush(QColor(255, 230, 160, 120));
+            painter.drawPath(glass);
+        } else {
+            painter.setPen(QPen(QColor(214, 180, 110), 2));
+            painter.setBrush(QColor(255, 255, 255, 30));
+            painter.drawRoundedRect(QRectF(body.center().x() - 20, body.top() + 10, 40, 40), 6, 6);
+            painter.drawLine(QPointF(body.center().x() - 10, body.top() + 24), QPointF(body.center().x() + 10, body.top() + 24));
+            painter.drawLine(QPointF(body.center().x() - 10, body.top() + 34), QPointF(body.center().x() + 6, body.top() + 34));
+        }
+        DrawText(painter, QRectF(body.left(), body.top() + 58, body.width(), 24), text, Font(16), QColor(255, 236, 190),
+                 QColor(30, 12, 0), 2);
+    });
 }
 
 QImage PaintAppIcon(int size)
