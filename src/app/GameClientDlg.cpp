@@ -14,7 +14,8 @@
 #include "support/Logger.h"
 #include "support/Profile.h"
 
-bool g_bReplayMode = false;
+bool g_bReplayMode = true;
+bool g_bCardCounter = false;
 
 namespace {
 
@@ -111,6 +112,9 @@ void CGameClientDlg::ResetTableState()
     m_wShownCardChair = INVALID_CHAIR;
     m_wShownCardIndex = 0;
     std::memset(m_dwWarned, 0, sizeof(m_dwWarned));
+    m_cbDealLeft = 0;
+    m_cbDealt = 0;
+    std::memset(m_cbDealHand, 0, sizeof(m_cbDealHand));
 
     const int sideSpace = m_bOpenHands ? 12 : 2;
     m_GameClientView.m_HandCardControl[0].SetSpacing(sideSpace, 0, 15);
@@ -222,9 +226,18 @@ std::string CGameClientDlg::DescribeState() const
         {"m_bAutoStarted", m_bAutoStarted},
         {"m_nCardSpace", m_nCardSpace},
         {"m_bOrderSort", m_bOrderSort},
+        {"m_wFirstUser", m_wFirstUser},
+        {"m_wTurnLeader", m_wTurnLeader},
+        {"m_cbDealLeft", m_cbDealLeft},
+        {"m_cbDealt", m_cbDealt},
+        {"m_bHintChain", m_bHintChain},
+        {"m_wTrusteePlayCount", m_wTrusteePlayCount},
+        {"g_bCardCounter", g_bCardCounter},
     };
     std::string text = "state";
     for (const auto& field : fields)
         text += std::string(" ") + field.name + '=' + std::to_string(field.value);
+    text += " m_cbCardCount=" + std::to_string(m_cbCardCount[0]) + ',' + std::to_string(m_cbCardCount[1]) + ',' +
+            std::to_string(m_cbCardCount[2]);
     return text;
 }

@@ -5,13 +5,17 @@
 // player's commands into messages to the server. One class, split over files by concern:
 //   GameClientDlg.cpp   construction, frame set-up, reset, options, look-on, users leaving
 //   GameDispatch.cpp    the message entry, the small messages and the anonymity rule
+//   GameDeal.cpp        dealing, bidding and doubling
+//   GamePlay.cpp        play turns, the opening turn and the multiple cap
 //   GameCommands.cpp    the window messages of the player's commands
+//   GameShapes.cpp      the shape pick buttons
 
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "interaction/ShapePick.h"
 #include "logic/GameLogic.h"
 #include "platform/host/GameFrame.h"
 #include "protocol/GameRecords.h"
@@ -19,8 +23,11 @@
 
 class Logger;
 
-// Process-wide: a replay is being played back instead of a live game.
+// Process-wide: the window has no live game yet (a replay may be played back). It starts set and
+// the first table snapshot from the server clears it for good.
 extern bool g_bReplayMode;
+// Process-wide: the table uses the card counter (set by every live snapshot).
+extern bool g_bCardCounter;
 
 class CGameClientDlg : public CGameFrameDlg {
 public:
@@ -48,6 +55,9 @@ public:
     // The printable state the scripted driver shows: "m_cbHandCount=0 m_wMultiple=1 ...".
     std::string DescribeState() const;
 
+    // The raised cards of the local hand may be played now.
+    bool CanOutCard();
+
     // ---- Game progress ------------------------------------------------------------------------------
     WORD m_wLordUser = INVALID_CHAIR;
     WORD m_wCurrentUser = INVALID_CHAIR;
@@ -74,6 +84,19 @@ public:
     WORD m_wTurnLeader = INVALID_CHAIR;
     bool m_bBackCardsShown = false;
     DWORD m_dwWarned[PLAYER_COUNT] = {};
+
+    // ---- Dealing -------------------------------------------------------------------------------------
+    BYTE m_cbDealLeft = 0;
+    BYTE m_cbDealt = 0;
+    BYTE m_cbDealHand[MAX_HAND] = {};
+    // Step of the side hands closing up after the deal (timer 213).
+    int m_nCloseStep = 0;
+
+    // ---- Hint and shape chains ------------------------------------------------------------------------
+    bool m_bHintChain = false;
+    BYTE m_cbHintCount = 0;
+    BYTE m_cbHintCards[MAX_HAND] = {};
+    tagShapePickState m_ShapePick;
 
     // ---- Last-turn history: a ring of five plays ----------------------------------------------------
     BYTE m_cbHistoryIndex = 0;
@@ -142,8 +165,68 @@ private:
     // The numbers of one game that both a table reset and the start command clear.
     void ClearGameNumbers();
 
+    // Dealing, bidding and doubling.
+    bool OnSubDealCards(const DealCards& deal);
+    bool OnSubCallScore(const BidResult& bid);
+    bool OnSubLordInfo(const LordInfo& lord);
+    bool OnSubBang(const BangNotice& bang);
+    void StartDealing(const BYTE cbHandCards[], BYTE cbHandCount);
+    void FinishDealing();
+    void OnDealStartTimer();
+    void OnDealStepTimer();
+    void OnCloseUpTimer();
+    void StopDealingSound();
+
+    // Play turns, the opening turn and the multiple cap.
+    bool OnSubOutCard(const PlayedCards& played);
+    bool OnSubPassCards(const PassCards& pass);
+    void OfferPlayButtons(bool bLeading);
+    void OnTurnPauseTimer();
+    void UpdateCardCounter(const BYTE cbCards[], BYTE cbCount);
+    void RecordLastTurn(WORD wChairID, const BYTE cbCards[], BYTE cbCount);
+    void CloseBangOfferBefore(WORD wActingUser);
+    LRESULT OnCartoonFinish(WPARAM wParam, LPARAM lParam);
+    void CheckMultipleCap();
+
     // The player's commands.
     LRESULT OnStartCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnOutCardCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPassCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnBidCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnHintCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCardClick(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCardRightClick(WPARAM wParam, LPARAM lParam);
+    LRESULT OnAutoPassCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTrusteeCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTrusteeToggle(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNextGameCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSortCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnBangCommand(WPARAM wParam, LPARAM lParam);
+    // The time-out and trustee bookkeeping shared by playing and passing.
+    void CountOwnTurn();
+    void ClearPickChains();
+
+    // The shape pick buttons.
+    LRESULT OnPickShape(Shape shape);
+    void EnableShapeButtons(bool bLeading);
+    void DisableShapeButtons();
+
+    // ---- Small helpers ----------------------------------------------------------------------------------
+    // The local chair (the recorded chair while a replay plays).
+    WORD MeChair() const { return GetMeChairID(); }
+    bool IsLiveGame() const { return !g_bReplayMode; }
+    // The local player can act: a live game, not looking on.
+    bool CanAct() const { return !g_bReplayMode && !IsLookonMode(); }
+    // The order the hand is shown in: the opposite of the one the sort button applies next.
+    BYTE ShownOrder() const { return m_bOrderSort ? ORDER_BY_RANK : ORDER_BY_COUNT; }
+    BYTE GenderOf(WORD wChairID) const;
+    BYTE MyDialect() const;
+    void PlayVoice(const std::string& path);
+    void ShowButton(UINT nID, bool bShow);
+    void EnableButton(UINT nID, bool bEnable);
+    bool IsButtonActive(UINT nID);
+    // Shows the local hand as held now, lowered.
+    void ShowLocalHand();
 
     CGameClientView m_GameClientView;
     CGameLogic m_GameLogic;

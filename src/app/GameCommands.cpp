@@ -1,23 +1,55 @@
-// The player's commands, as window messages from the view, the hand control and the banner.
+// The player's commands, as window messages from the view, the hand control and the banner. The
+// seat clocks call the same handlers for automatic play.
+#include <cstdio>
 #include <cstring>
 
+#include "app/GameClientApp.h"
 #include "app/GameClientDlg.h"
+#include "interaction/CardClickHelp.h"
 #include "interaction/Commands.h"
+#include "interaction/VoiceNames.h"
+#include "support/DebugTrace.h"
+#include "support/Profile.h"
+
+namespace {
+
+int RandomVariant()
+{
+    return static_cast<int>(ClientRandom()() % 2);
+}
+
+constexpr UINT kReadySeconds = 30;
+
+}  // namespace
 
 LRESULT CGameClientDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // Without a live game only these commands act; the rest would speak for a player who is not
+    // at a table.
+    const bool bGuarded = g_bReplayMode && message != UM_START && message != UM_SORT && message != UM_TRUSTEE_CANCEL &&
+                          message != UM_VIEW_PANEL && message != UM_CARTOON_FINISH;
     switch (message) {
     case UM_START:
         return OnStartCommand(wParam, lParam);
     case UM_VIEW_PANEL:
         m_GameClientView.FlashChat(true);
         return 0;
-    case UM_OUT_CARD:
-    case UM_PASS:
-    case UM_BID:
-    case UM_HINT:
-    case UM_TRUSTEE:
+    case UM_CARTOON_FINISH:
+        return OnCartoonFinish(wParam, lParam);
     case UM_SORT:
+        return OnSortCommand(wParam, lParam);
+    case UM_TRUSTEE_CANCEL:
+        return OnTrusteeToggle(wParam, lParam);
+    case UM_OUT_CARD:
+        return bGuarded ? 0 : OnOutCardCommand(wParam, lParam);
+    case UM_PASS:
+        return bGuarded ? 0 : OnPassCommand(wParam, lParam);
+    case UM_BID:
+        return bGuarded ? 0 : OnBidCommand(wParam, lParam);
+    case UM_HINT:
+        return bGuarded ? 0 : OnHintCommand(wParam, lParam);
+    case UM_TRUSTEE:
+        return bGuarded ? 0 : OnTrusteeCommand(wParam, lParam);
     case UM_PICK_PAIR:
     case UM_PICK_TRIO:
     case UM_PICK_LINE:
@@ -25,24 +57,110 @@ LRESULT CGameClientDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case UM_PICK_PLANE:
     case UM_PICK_BOMB:
     case UM_PICK_ROCKET:
-    case UM_LAST_TURN:
+        return bGuarded ? 0 : OnPickShape(static_cast<Shape>(message - UM_PICK_PAIR));
     case UM_AUTO_PASS:
+        return bGuarded ? 0 : OnAutoPassCommand(wParam, lParam);
     case UM_BANG:
+        return bGuarded ? 0 : OnBangCommand(wParam, lParam);
+    case UM_NEXT_GAME:
+        return bGuarded ? 0 : OnNextGameCommand(wParam, lParam);
+    case UM_CARD_CLICK:
+        return bGuarded ? 0 : OnCardClick(wParam, lParam);
+    case UM_CARD_RIGHT_CLICK:
+        return bGuarded ? 0 : OnCardRightClick(wParam, lParam);
+    case UM_LAST_TURN:
     case UM_LOTTERY:
     case UM_SIDE_PANEL:
-    case UM_CARTOON_FINISH:
     case UM_RESERVED_120:
     case UM_OPEN_REPLAY:
-    case UM_NEXT_GAME:
-    case UM_TRUSTEE_CANCEL:
-    case UM_CARD_CLICK:
-    case UM_CARD_RIGHT_CLICK:
-        // Handled by the play commands, which come with the game flow.
+        // FIXME: the last-turn window, the lottery, the chat panel and replays come with their windows.
         return 0;
     default:
         return CGameFrameDlg::WindowProc(message, wParam, lParam);
     }
 }
+
+// ---- Helpers ---------------------------------------------------------------------------------------
+
+BYTE CGameClientDlg::GenderOf(WORD wChairID) const
+{
+    const tagUserData* user = IsChair(wChairID) ? GetUserData(wChairID) : nullptr;
+    return user ? user->cbGender : 0;
+}
+
+BYTE CGameClientDlg::MyDialect() const
+{
+    const tagUserData* me = IsChair(MeChair()) ? GetUserData(MeChair()) : nullptr;
+    return me ? me->cbDialect : 0;
+}
+
+void CGameClientDlg::PlayVoice(const std::string& path)
+{
+    if (!path.empty())
+        PlayEffectSound(path);
+}
+
+void CGameClientDlg::ShowButton(UINT nID, bool bShow)
+{
+    if (CWnd* button = m_GameClientView.GetDlgItem(static_cast<int>(nID)))
+        button->ShowWindow(bShow ? SW_SHOW : SW_HIDE);
+}
+
+void CGameClientDlg::EnableButton(UINT nID, bool bEnable)
+{
+    if (CWnd* button = m_GameClientView.GetDlgItem(static_cast<int>(nID)))
+        button->EnableWindow(bEnable ? TRUE : FALSE);
+}
+
+bool CGameClientDlg::IsButtonActive(UINT nID)
+{
+    CWnd* button = m_GameClientView.GetDlgItem(static_cast<int>(nID));
+    return button && button->IsWindowVisible() && button->IsWindowEnabled();
+}
+
+void CGameClientDlg::ShowLocalHand()
+{
+    m_GameClientView.m_HandCardControl[1].SetCards(m_cbHandCards, m_cbHandCount);
+}
+
+bool CGameClientDlg::CanOutCard()
+{
+    CWnd* out = m_GameClientView.GetDlgItem(105);
+    if (!out || !out->IsWindowVisible())
+        return false;
+    BYTE cards[MAX_HAND];
+    const BYTE count = m_GameClientView.m_HandCardControl[1].GetRaisedCards(cards, MAX_HAND);
+    if (count == 0)
+        return false;
+    m_GameLogic.SortCards(cards, count, ORDER_BY_RANK);
+    if (m_GameLogic.JudgeType(cards, count) == PLAY_INVALID)
+        return false;
+    if (m_cbTurnCardCount == 0)
+        return true;
+    return m_GameLogic.BeatsPrevious(m_cbTurnCardData, cards, m_cbTurnCardCount, count);
+}
+
+void CGameClientDlg::CountOwnTurn()
+{
+    // A call from the clock's own time-out keeps the count of time-outs in a row; a player's own
+    // decision ends the row.
+    if (m_wTimeoutCount != m_wTimeoutAtTurn + 1) {
+        m_wTimeoutCount = 0;
+        m_wTimeoutAtTurn = 0;
+    }
+    if (m_cbAutoOut)
+        ++m_wTrusteePlayCount;
+}
+
+void CGameClientDlg::ClearPickChains()
+{
+    m_bHintChain = false;
+    m_cbHintCount = 0;
+    std::memset(m_cbHintCards, 0, sizeof(m_cbHintCards));
+    m_ShapePick.Clear();
+}
+
+// ---- Start and next game -----------------------------------------------------------------------------
 
 LRESULT CGameClientDlg::OnStartCommand(WPARAM, LPARAM)
 {
@@ -60,8 +178,7 @@ LRESULT CGameClientDlg::OnStartCommand(WPARAM, LPARAM)
     std::memset(m_wHistoryView, 0, sizeof(m_wHistoryView));
     std::memset(m_cbHistoryCards, 0, sizeof(m_cbHistoryCards));
 
-    if (CWnd* start = m_GameClientView.GetDlgItem(100))
-        start->ShowWindow(SW_HIDE);
+    ShowButton(100, false);
     KillGameTimer(202);
 
     m_GameClientView.SetMultiple(1);
@@ -82,5 +199,244 @@ LRESULT CGameClientDlg::OnStartCommand(WPARAM, LPARAM)
 
     SendUserReady(nullptr, 0);
     SetGameStatus(GS_BIDDING);
+    return 0;
+}
+
+LRESULT CGameClientDlg::OnNextGameCommand(WPARAM, LPARAM)
+{
+    char music[64];
+    std::snprintf(music, sizeof(music), "telvo\\sound\\bgsound%d.mp3", RandomVariant());
+    PlayBkgrndSound(music);
+    // FIXME: the end-of-game window and the trustee cover close here once they exist.
+    m_GameClientView.ShowWindow(SW_SHOW);
+    ShowAllControls();
+    if (!IsLookonMode()) {
+        SendData(MDM_FRAME, SUB_FRAME_CUSTOMER, nullptr, 0);
+        if (m_GameClientView.m_wGameMode != 1)
+            SetGameTimer(MeChair(), 202, kReadySeconds);
+    }
+    CGameClientView& view = m_GameClientView;
+    std::memset(view.m_bSeatBang, 0, sizeof(view.m_bSeatBang));
+    view.m_wMultiple = 1;
+    view.m_cbLordBid = 0;
+    view.m_wLordSeat = INVALID_SEAT;
+    view.UpdateGameView(nullptr);
+    ApplySecretMode(GS_FREE);
+    OnStartCommand(0, 0);
+    return 1;
+}
+
+// ---- Playing and passing -------------------------------------------------------------------------------
+
+LRESULT CGameClientDlg::OnOutCardCommand(WPARAM, LPARAM)
+{
+    const WORD me = MeChair();
+    if (!IsButtonActive(105) || (m_wCurrentUser != me && m_wCurrentUser != INVALID_CHAIR))
+        return 0;
+    CountOwnTurn();
+    KillGameTimer(200);
+    for (UINT id : {105u, 106u, 107u}) {
+        ShowButton(id, false);
+        EnableButton(id, false);
+    }
+    DisableShapeButtons();
+    if (m_bBangOffer && IsChair(m_wLordUser) &&
+        ((me == m_wLordUser && m_cbHandCount < MAX_HAND) || me == (m_wLordUser + 2) % PLAYER_COUNT)) {
+        EnableButton(119, false);
+        ShowButton(119, false);
+        m_bBangOffer = false;
+    }
+
+    CGameClientView& view = m_GameClientView;
+    BYTE cards[MAX_HAND];
+    const BYTE count = view.m_HandCardControl[1].GetRaisedCards(cards, MAX_HAND);
+    const std::vector<uint8_t> record = WriteOutCard(cards, count);
+    SendData(SUB_C_OUT_CARD, record.data(), static_cast<WORD>(record.size()));
+
+    m_GameLogic.SortCards(cards, count, ORDER_BY_RANK);
+    const BYTE type = m_GameLogic.JudgeType(cards, count);
+    const std::string effect = PlayEffectPath(type, count);
+    if (!effect.empty())
+        PlayEffectSound(effect);
+    if (const tagUserData* user = IsChair(me) ? GetUserData(me) : nullptr; user && !g_bReplayMode)
+        PlayVoice(PlayVoicePath(m_GameLogic, user->cbGender, user->cbDialect, cards, count, type, RandomVariant));
+
+    view.m_UserCardControl[1].SetCards(cards, count);
+    CCardControl::EndDrag();
+    if (IsChair(me) && m_GameLogic.RemoveCards(cards, count, m_cbAllCards[me], m_cbCardCount[me]))
+        m_cbCardCount[me] = static_cast<BYTE>(m_cbCardCount[me] - count);
+    if (m_GameLogic.RemoveCards(cards, count, m_cbHandCards, m_cbHandCount))
+        m_cbHandCount = static_cast<BYTE>(m_cbHandCount - count);
+    ShowLocalHand();
+    ClearPickChains();
+    m_GameLogic.SortCards(m_cbHandCards, m_cbHandCount, ShownOrder());
+    ShowLocalHand();
+    return 0;
+}
+
+LRESULT CGameClientDlg::OnPassCommand(WPARAM, LPARAM)
+{
+    if (!IsButtonActive(106))
+        return 0;
+    const WORD me = MeChair();
+    CountOwnTurn();
+    KillGameTimer(200);
+    for (UINT id : {105u, 106u, 107u}) {
+        ShowButton(id, false);
+        EnableButton(id, false);
+    }
+    DisableShapeButtons();
+    if (m_bBangOffer && IsChair(m_wLordUser) && (me == m_wLordUser || me == (m_wLordUser + 2) % PLAYER_COUNT)) {
+        EnableButton(119, false);
+        ShowButton(119, false);
+        m_bBangOffer = false;
+    }
+    SendData(SUB_C_PASS_CARD);
+    m_GameClientView.MarkSeatPassed(1, true);
+    PlayVoice(PassVoicePath(GenderOf(me), MyDialect(), RandomVariant));
+    ShowLocalHand();
+    ClearPickChains();
+    m_GameClientView.ShowNoBiggerCard(false);
+    return 0;
+}
+
+LRESULT CGameClientDlg::OnAutoPassCommand(WPARAM, LPARAM)
+{
+    OutCardResult answer{};
+    if (!m_GameLogic.FindBeater(m_cbHandCards, m_cbHandCount, m_cbTurnCardData, m_cbTurnCardCount, answer))
+        OnPassCommand(0, 0);
+    return 0;
+}
+
+LRESULT CGameClientDlg::OnCardRightClick(WPARAM, LPARAM)
+{
+    return OnOutCardCommand(0, 0);
+}
+
+// ---- Bidding and doubling ---------------------------------------------------------------------------
+
+LRESULT CGameClientDlg::OnBidCommand(WPARAM wParam, LPARAM)
+{
+    CGameClientView& view = m_GameClientView;
+    view.m_SpareCardControl.SetCards(nullptr, 0);
+    KillGameTimer(203);
+    for (UINT id = 101; id <= 104; ++id)
+        ShowButton(id, false);
+    const BidScore bid{static_cast<BYTE>(wParam)};
+    SendData(SUB_C_BID_SCORE, &bid, sizeof(bid));
+    m_bBangOffer = false;
+    PlayVoice(BidVoicePath(GenderOf(MeChair()), MyDialect(), bid.cbLordScore, RandomVariant));
+    return 0;
+}
+
+LRESULT CGameClientDlg::OnBangCommand(WPARAM, LPARAM)
+{
+    if (!m_bBangOffer)
+        return 0;
+    m_bBangOffer = false;
+    JiaBangType bang{};
+    if (MeChair() == m_wLordUser)
+        bang.dwBangType = 2;
+    else
+        bang.dwBangType = m_GameClientView.m_wBangSeat != INVALID_SEAT ? 1 : 0;
+    SendData(SUB_C_JIA_BANG, &bang, sizeof(bang));
+    return 0;
+}
+
+// ---- Hint and card clicks ------------------------------------------------------------------------------
+
+LRESULT CGameClientDlg::OnHintCommand(WPARAM, LPARAM)
+{
+    CCardControl& hand = m_GameClientView.m_HandCardControl[1];
+    OutCardResult answer{};
+    const bool bFound = m_bHintChain
+                            ? m_GameLogic.FindBeater(m_cbHandCards, m_cbHandCount, m_cbHintCards, m_cbHintCount, answer)
+                            : m_GameLogic.FindBeater(m_cbHandCards, m_cbHandCount, m_cbTurnCardData, m_cbTurnCardCount, answer);
+    const auto remember = [this](const OutCardResult& play) {
+        m_cbHintCount = play.cbCount;
+        std::memset(m_cbHintCards, 0, sizeof(m_cbHintCards));
+        std::memcpy(m_cbHintCards, play.cbCards, play.cbCount);
+    };
+    if (bFound) {
+        hand.RaiseCards(answer.cbCards, answer.cbCount);
+        const bool bCanOut = CanOutCard();
+        EnableButton(105, bCanOut);
+        m_bHintChain = bCanOut;
+        remember(answer);
+        return 0;
+    }
+    if (m_bHintChain) {
+        // The chain has passed the strongest answer: start again with the weakest.
+        if (m_GameLogic.FindBeater(m_cbHandCards, m_cbHandCount, m_cbTurnCardData, m_cbTurnCardCount, answer)) {
+            hand.RaiseCards(answer.cbCards, answer.cbCount);
+            remember(answer);
+        }
+        EnableButton(105, CanOutCard());
+        return 0;
+    }
+    OnPassCommand(0, 0);
+    m_bHintChain = false;
+    return 0;
+}
+
+LRESULT CGameClientDlg::OnCardClick(WPARAM, LPARAM)
+{
+    CCardControl& hand = m_GameClientView.m_HandCardControl[1];
+    BYTE raised[MAX_HAND];
+    const BYTE raisedCount = hand.GetRaisedCards(raised, MAX_HAND);
+    const BYTE raisedBefore = hand.GetLastRaisedCount();
+    if (m_cbTurnCardCount > 0) {
+        DebugTrace("cbCurrentShootCardCount=%d,LastShootCardCount=%d\n", raisedCount, raisedBefore);
+        if (raisedCount == 1 && raisedBefore == 0) {
+            if (const auto help = HelpResponseClick(m_GameLogic, m_cbHandCards, m_cbHandCount, m_cbTurnCardData, m_cbTurnCardCount, raised[0]))
+                hand.RaiseCards(help->cbCards, help->cbCount);
+        }
+    } else {
+        CWnd* hint = m_GameClientView.GetDlgItem(107);
+        CWnd* pass = m_GameClientView.GetDlgItem(106);
+        if (hint && pass && hint->IsWindowVisible() && pass->IsWindowVisible()) {
+            DebugTrace("自己出牌 \r\n");
+            if (raisedCount == 2 && raisedBefore == 1) {
+                if (const auto line = CompleteLineOfFive(m_GameLogic, m_cbHandCards, m_cbHandCount, raised))
+                    hand.RaiseCards(line->cbCards, line->cbCount);
+            }
+        }
+    }
+    EnableButton(105, CanOutCard());
+    return 0;
+}
+
+// ---- Trustee and sorting ------------------------------------------------------------------------------
+
+LRESULT CGameClientDlg::OnTrusteeCommand(WPARAM wParam, LPARAM)
+{
+    const bool bWanted = wParam != 0;
+    if (bWanted == m_bTrustee)
+        return 0;
+    const UserTrustee request{MeChair(), static_cast<BYTE>(bWanted ? 1 : 0), 0};
+    SendData(SUB_C_TRUSTEE, &request, sizeof(request));
+    m_cbAutoOut = true;
+    return 0;
+}
+
+LRESULT CGameClientDlg::OnTrusteeToggle(WPARAM, LPARAM)
+{
+    const UserTrustee request{MeChair(), static_cast<BYTE>(m_bTrustee ? 0 : 1), 0};
+    SendData(SUB_C_TRUSTEE, &request, sizeof(request));
+    return 1;
+}
+
+LRESULT CGameClientDlg::OnSortCommand(WPARAM, LPARAM)
+{
+    // m_bOrderSort set means the hand is shown by rank and the button sorts by count next.
+    const BYTE order = m_bOrderSort ? ORDER_BY_COUNT : ORDER_BY_RANK;
+    m_GameLogic.SortCards(m_cbHandCards, m_cbHandCount, order);
+    ShowLocalHand();
+    const bool bNext = !m_bOrderSort;
+    AppProfile().WriteProfileInt("GameOption", "OrderSortCard", bNext ? 1 : 0);
+    m_GameClientView.m_bOrderSortCard = bNext ? 1 : 0;
+    m_bOrderSort = bNext;
+    if (CPngButton* button = m_GameClientView.GetButton(110))
+        button->SetButtonImage(m_bOrderSort ? "Telvo\\img\\btCountSort.png" : "Telvo\\img\\btOrderSort.png");
     return 0;
 }

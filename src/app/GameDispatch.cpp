@@ -76,10 +76,19 @@ bool CGameClientDlg::HandleGameMessage(WORD wSubCmdID, const void* pData, WORD w
     case SUB_S_PROP_LIST:
         OnPropList(*ReadPropList(body));
         return true;
+    case SUB_S_DEAL_CARDS:
+        return OnSubDealCards(*ReadRecord<DealCards>(body));
+    case SUB_S_BID_RESULT:
+        return OnSubCallScore(*ReadRecord<BidResult>(body));
     case SUB_S_LORD_INFO:
         ApplySecretMode(GS_PLAYING);
-        OnGameFlowMessage(wSubCmdID, body);
-        return true;
+        return OnSubLordInfo(*ReadRecord<LordInfo>(body));
+    case SUB_S_PLAYED_CARDS:
+        return OnSubOutCard(*ReadPlayedCards(body));
+    case SUB_S_PASS_CARDS:
+        return OnSubPassCards(*ReadRecord<PassCards>(body));
+    case SUB_S_BANG_NOTICE:
+        return OnSubBang(*ReadRecord<BangNotice>(body));
     case SUB_S_GAME_END:
         ApplySecretModeAtGameEnd();
         OnGameFlowMessage(wSubCmdID, body);
@@ -92,6 +101,8 @@ bool CGameClientDlg::HandleGameMessage(WORD wSubCmdID, const void* pData, WORD w
 
 bool CGameClientDlg::HandleSceneMessage(BYTE cbGameStatus, bool, const void* pData, WORD wDataSize)
 {
+    // Any snapshot from the server means a live table, whether or not this one can be read.
+    g_bReplayMode = false;
     const std::span<const uint8_t> body(static_cast<const uint8_t*>(pData), pData ? wDataSize : 0);
     if (const auto answer = SettledAnswer(CheckSceneMessage(cbGameStatus, body)))
         return *answer;
@@ -101,6 +112,7 @@ bool CGameClientDlg::HandleSceneMessage(BYTE cbGameStatus, bool, const void* pDa
     int32_t lBaseScore = 0;
     WORD wGameMode = 0;
     const auto takeCommon = [&](const auto& scene) {
+        g_bCardCounter = scene.dwCounterOn == 1;
         m_cbSecretMode = scene.cbSecretMode;
         lBaseScore = scene.lBaseScore;
         wGameMode = scene.wGameMode;
@@ -252,8 +264,24 @@ void CGameClientDlg::ApplySecretModeAtGameEnd()
 
 void CGameClientDlg::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent == kTimerChangeScoreResult) {
+    switch (nIDEvent) {
+    case kTimerChangeScoreResult:
         KillTimer(kTimerChangeScoreResult);
         m_GameClientView.ShowChangeScoreResult(0xFF);
+        return;
+    case 201:
+        OnTurnPauseTimer();
+        return;
+    case 204:
+        OnDealStepTimer();
+        return;
+    case 212:
+        OnDealStartTimer();
+        return;
+    case 213:
+        OnCloseUpTimer();
+        return;
+    default:
+        return;
     }
 }

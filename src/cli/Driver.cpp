@@ -213,6 +213,8 @@ private:
             m_out << m_dlg->DescribeState() << '\n';
         } else if (command == "view") {
             DescribeView();
+        } else if (command == "pictures") {
+            Pictures();
         } else {
             throw ScriptError("unknown command '" + command + "'");
         }
@@ -353,7 +355,26 @@ private:
               << " m_bChangeScoreShown=" << int(v.m_bChangeScoreShown) << " m_wChangeScoreCode=" << v.m_wChangeScoreCode
               << " m_bAnonymous=" << v.m_bAnonymous << " m_lBaseScore=" << v.m_lBaseScore << " m_lRoundTotal=" << v.m_lRoundTotal
               << " m_bWaitCallScore=" << int(v.m_bWaitCallScore) << " m_wMultiple=" << v.m_wMultiple
-              << " m_lLastScore=" << join(v.m_lLastScore) << '\n';
+              << " m_lLastScore=" << join(v.m_lLastScore) << " m_cbSeatBid=" << join(v.m_cbSeatBid)
+              << " m_bSeatPassed=" << join(v.m_bSeatPassed) << " m_bSeatBang=" << join(v.m_bSeatBang)
+              << " m_bSeatTrustee=" << join(v.m_bSeatTrustee) << " m_cbCardsLeft=" << join(v.m_cbCardsLeft)
+              << " m_wLordSeat=" << v.m_wLordSeat << " m_cbLordBid=" << int(v.m_cbLordBid) << " m_wBangSeat=" << v.m_wBangSeat
+              << " m_dwAlarmCards=" << join(v.m_dwAlarmCards) << " m_cbAlarmPlay=" << join(v.m_cbAlarmPlay)
+              << " m_bTopBadge=" << join(v.m_bTopBadge) << " m_cbPlayCount=" << int(v.m_cbPlayCount)
+              << " m_bShowCardsLeft=" << int(v.m_bShowCardsLeft) << " m_bNoBiggerShown=" << int(v.m_bNoBiggerShown)
+              << " m_nFlipFrame=" << v.m_nFlipFrame << " m_cbFlyStep=" << int(v.m_cbFlyStep)
+              << " m_bOrderSortCard=" << int(v.m_bOrderSortCard) << " m_cbOutCount=" << join(v.m_cbOutCount)
+              << " m_cbLeftCount=" << join(v.m_cbLeftCount) << '\n';
+    }
+
+    void Pictures()
+    {
+        m_out << "pictures";
+        for (int id : kViewButtonIds) {
+            if (const CPngButton* button = View().GetButton(static_cast<UINT>(id)))
+                m_out << ' ' << id << ':' << button->GetImagePath();
+        }
+        m_out << '\n';
     }
 
     void Buttons()

@@ -73,7 +73,7 @@ void CCardControl::LoadCardPicture()
 
 void CCardControl::SetCards(const BYTE* cbCards, std::size_t cbCount)
 {
-    const std::size_t count = cbCards ? std::min(cbCount, kMaxCards) : 0;
+    const std::size_t count = cbCards ? std::min(cbCount, m_nCapacity) : 0;
     m_Cards.assign(count, tagCardSlot{0, 0});
     for (std::size_t i = 0; i < count; ++i)
         m_Cards[i].cbCard = cbCards[i];
@@ -82,7 +82,7 @@ void CCardControl::SetCards(const BYTE* cbCards, std::size_t cbCount)
 
 void CCardControl::ReplaceCards(const BYTE* cbCards, std::size_t cbCount)
 {
-    const std::size_t count = cbCards ? std::min(cbCount, kMaxCards) : 0;
+    const std::size_t count = cbCards ? std::min(cbCount, m_nCapacity) : 0;
     m_Cards.resize(count, tagCardSlot{0, 0});
     for (std::size_t i = 0; i < count; ++i)
         m_Cards[i].cbCard = cbCards[i];

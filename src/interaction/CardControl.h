@@ -28,6 +28,8 @@ public:
 
     // ---- Cards ------------------------------------------------------------------------------------
 
+    // How many cards the control holds at most (kMaxCards unless set; the dealing deck holds 54).
+    void SetCapacity(std::size_t capacity) { m_nCapacity = capacity; }
     // All slots become these cards, lowered.
     void SetCards(const BYTE* cbCards, std::size_t cbCount);
     // Resizes to cbCount and writes the bytes; slots that existed keep their raised flag.
@@ -95,6 +97,7 @@ private:
     int m_nAlignX = 1;
     int m_nAlignY = 1;
     std::vector<tagCardSlot> m_Cards;
+    std::size_t m_nCapacity = kMaxCards;
     int m_nPressIndex = -1;
     BYTE m_cbLastRaisedCount = 0;
     CWnd* m_pNotifyWnd = nullptr;

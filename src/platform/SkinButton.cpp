@@ -20,6 +20,7 @@ BOOL CPngButton::Create(std::string_view caption, DWORD dwStyle, const CRect& re
 bool CPngButton::SetButtonImage(std::string_view path)
 {
     SetButtonPicture(LoadSkinPicture(path));
+    m_strImagePath = path;
     return !m_picture.isNull();
 }
 
@@ -33,6 +34,7 @@ bool CPngButton::SetButtonImage(const wchar_t* path)
 
 void CPngButton::SetButtonPicture(const QImage& strip)
 {
+    m_strImagePath.clear();
     m_picture = strip.isNull() ? QImage() : strip.convertToFormat(kSurfaceFormat);
     Resize();
     Invalidate();

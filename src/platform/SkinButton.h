@@ -12,6 +12,7 @@
 
 #include <QImage>
 
+#include <string>
 #include <string_view>
 
 class CPngButton : public CWnd {
@@ -38,6 +39,8 @@ public:
     // The look the button shows now.
     Look GetLook() const;
     const QImage& GetPicture() const { return m_picture; }
+    // The picture's path as the program named it (empty for a strip made in memory).
+    const std::string& GetImagePath() const { return m_strImagePath; }
 
 protected:
     void OnPaint() override;
@@ -55,6 +58,7 @@ private:
     void Resize();
 
     QImage m_picture;
+    std::string m_strImagePath;
     QImage m_background;
     bool m_bSound = true;
     bool m_bHover = false;

@@ -9,6 +9,7 @@
 //   ViewControls.cpp     creation of the child windows, button clicks, mouse, view timers
 //   ViewLayout.cpp       the layout for a client size and the popups that follow the window
 //   ViewPaint.cpp        the draw pass
+//   ViewEffects.cpp      the back-card flip and flight, the side hands' places, the effect stand-ins
 //
 // Seats are view seats: 0 left, 1 the local player at the bottom, 2 right.
 
@@ -105,6 +106,14 @@ public:
     // Effects and panels. They keep their values and redraw; the animations themselves come with
     // the effects and panels of the table.
     void RaiseCardAlarm(WORD wSeat, DWORD dwCardsLeft);
+    // The three back cards flip, then fly to the landlord's seat; the game window hears
+    // UM_CARTOON_FINISH when they arrive.
+    void StartBackCardFlip(const BYTE cbBackCards[BACK_CARDS]);
+    // Plays one of the table's animations (bomb, rocket, plane, flower, smoke, shuffle, role).
+    // FIXME: the animation windows come with the effects; until then only the start is reported.
+    void PlayCartoon(const char* pszName);
+    // The side hands at their anchors, moved outward by nOffset pixels (0: at the anchors).
+    void PlaceSideHands(int nOffset);
     void ShowTopBadge(WORD wSeat, bool bShow);
     void StartTaskCartoon();
     void FadeTrusteeCover(bool bRun, int nDirection);
@@ -347,6 +356,8 @@ private:
     void OnChangeScoreButton(UINT nID);
     void OnCounterModeButton(UINT nID);
     void StepPanelSlide(UINT_PTR nIDEvent);
+    void StepBackCardFlip();
+    void StepBackCardFlight();
     void OnMatchCountdown();
     void ReapplyCoverFade();
 

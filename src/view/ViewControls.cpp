@@ -139,6 +139,7 @@ void CGameClientView::CreateCardControls()
     m_HandCardControl[1].SetNotifyWindow(AfxGetMainWnd());
 
     m_DeckCardControl.Create(style, CRect(), this, 35);
+    m_DeckCardControl.SetCapacity(FULL_DECK);
     m_SpareCardControl.Create(style, CRect(), this, 35);
     m_BackCardControl.Create(style, CRect(), this, 41);
     m_BackCardControl.SetSpacing(85, 0, 0);
@@ -387,6 +388,12 @@ void CGameClientView::OnTimer(UINT_PTR nIDEvent)
         return;
     case IDT_MATCH_COUNTDOWN:
         OnMatchCountdown();
+        return;
+    case IDT_BACK_FLIP:
+        StepBackCardFlip();
+        return;
+    case IDT_BACK_FLY:
+        StepBackCardFlight();
         return;
     case IDT_CHANGE_SCORE:
         KillTimer(IDT_CHANGE_SCORE);
