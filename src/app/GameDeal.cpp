@@ -130,7 +130,8 @@ void CGameClientDlg::OnDealStepTimer()
             const BYTE shown = static_cast<BYTE>(m_cbDealt / PLAYER_COUNT + 1);
             if (const WORD seat = SwitchViewChair(chair); seat < PLAYER_COUNT) {
                 CCardControl& hand = view.m_HandCardControl[seat];
-                hand.SetCards(m_cbAllCards[chair], shown);
+                // Cards already dealt keep their raised flag, so the face-up card stays up.
+                hand.ReplaceCards(m_cbAllCards[chair], shown);
                 if (shown == m_wShownCardIndex && !IsLookonMode() && chair == m_wShownCardChair)
                     hand.RaiseCards(&m_cbShownCard, 1);
             }
@@ -138,7 +139,7 @@ void CGameClientDlg::OnDealStepTimer()
                 m_GameLogic.SortCards(m_cbAllCards[chair], shown, ORDER_BY_RANK);
             ++m_cbDealt;
         }
-        view.m_DeckCardControl.SetCards(m_cbDeckCards, m_cbDealLeft);
+        view.m_DeckCardControl.ReplaceCards(m_cbDeckCards, m_cbDealLeft);
         return;
     }
 

@@ -215,6 +215,8 @@ private:
             DescribeView();
         } else if (command == "pictures") {
             Pictures();
+        } else if (command == "cards") {
+            Cards();
         } else {
             throw ScriptError("unknown command '" + command + "'");
         }
@@ -365,6 +367,32 @@ private:
               << " m_nFlipFrame=" << v.m_nFlipFrame << " m_cbFlyStep=" << int(v.m_cbFlyStep)
               << " m_bOrderSortCard=" << int(v.m_bOrderSortCard) << " m_cbOutCount=" << join(v.m_cbOutCount)
               << " m_cbLeftCount=" << join(v.m_cbLeftCount) << '\n';
+    }
+
+    // Every card control of the table but the local hand: "cards hand0=... out1=... back=... deck=N",
+    // raised cards marked "^" as in the hand dump; the deck shows its size and raised cards only.
+    void Cards()
+    {
+        auto list = [](const CCardControl& control) {
+            std::vector<tagCardSlot> cells(FULL_DECK);
+            const auto count = control.GetCards(cells.data(), cells.size());
+            std::string text;
+            for (std::size_t i = 0; i < count; ++i)
+                text += (text.empty() ? "" : ",") + std::string(cells[i].bRaised ? "^" : "") + FormatCards(&cells[i].cbCard, 1);
+            return text.empty() ? std::string("-") : text;
+        };
+        CGameClientView& v = View();
+        std::vector<tagCardSlot> deck(FULL_DECK);
+        const auto deckCount = v.m_DeckCardControl.GetCards(deck.data(), deck.size());
+        std::string raised;
+        for (std::size_t i = 0; i < deckCount; ++i) {
+            if (deck[i].bRaised)
+                raised += ",^" + FormatCards(&deck[i].cbCard, 1) + "@" + std::to_string(i);
+        }
+        m_out << "cards hand0=" << list(v.m_HandCardControl[0]) << " hand2=" << list(v.m_HandCardControl[2])
+              << " out0=" << list(v.m_UserCardControl[0]) << " out1=" << list(v.m_UserCardControl[1])
+              << " out2=" << list(v.m_UserCardControl[2]) << " back=" << list(v.m_BackCardControl)
+              << " deck=" << int(deckCount) << raised << '\n';
     }
 
     void Pictures()
