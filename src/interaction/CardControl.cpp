@@ -205,11 +205,19 @@ void CCardControl::RectifyControl()
     const CPoint origin = CardRowOrigin(m_ptAnchor, m_nAlignX, m_nAlignY, size);
     SetWindowPos(nullptr, origin.x, origin.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 
+    // Every card has the same rounded shape; it is made once and moved to each card, since
+    // building the rounded outline is by far the dearest part of a hand's region.
+    static CRgn s_rgnCard;
+    static CSize s_sizeCard;
+    if (s_sizeCard != CSize(s_nCardWidth, s_nCardHeight)) {
+        s_sizeCard = CSize(s_nCardWidth, s_nCardHeight);
+        s_rgnCard.CreateRoundRectRgn(0, 0, s_nCardWidth, s_nCardHeight, kCornerEllipse, kCornerEllipse);
+    }
     CRgn shape;
     for (std::size_t i = 0; i < m_Cards.size(); ++i) {
         const CPoint at = CardPosition(metrics, i, m_Cards[i].bRaised != 0);
-        CRgn card;
-        card.CreateRoundRectRgn(at.x, at.y, at.x + s_nCardWidth, at.y + s_nCardHeight, kCornerEllipse, kCornerEllipse);
+        CRgn card = s_rgnCard;
+        card.OffsetRgn(at.x, at.y);
         shape.CombineRgn(&shape, &card, RGN_OR);
     }
     SetWindowRgn(&shape, TRUE);
