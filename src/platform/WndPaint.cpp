@@ -54,8 +54,17 @@ void CWnd::ApplyMask()
         return;
     }
     QRegion mask = m_bHasRegion ? m_region : QRegion(GetSafeHwnd()->rect());
-    if (layered)
-        mask = mask.intersected(m_visiblePixels);
+    if (layered) {
+        // Child controls draw into the layered window's picture too: a key-coloured backdrop
+        // behind a button must not cut the button away.
+        QRegion shown = m_visiblePixels;
+        for (const QObject* object : GetSafeHwnd()->children()) {
+            const auto* child = qobject_cast<const QWidget*>(object);
+            if (child && !child->isHidden())
+                shown += child->mask().isEmpty() ? QRegion(child->geometry()) : child->mask().translated(child->pos());
+        }
+        mask = mask.intersected(shown);
+    }
     GetSafeHwnd()->setMask(mask.isEmpty() ? NothingRegion() : mask);
 }
 
