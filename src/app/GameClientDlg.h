@@ -58,6 +58,10 @@ public:
     // The raised cards of the local hand may be played now.
     bool CanOutCard();
 
+    // Writes the game just recorded to "Telvo\video\NAME_TIME.vid" (the result window's
+    // save-replay button), then forgets the recording.
+    void SaveVideo();
+
     // ---- Game progress ------------------------------------------------------------------------------
     WORD m_wLordUser = INVALID_CHAIR;
     WORD m_wCurrentUser = INVALID_CHAIR;

