@@ -62,6 +62,11 @@ public:
     // save-replay button), then forgets the recording.
     void SaveVideo();
 
+    // The snapshots of a replay file, restored without the live parts (no clocks, no controls).
+    bool ReplaySceneFree(StatusFree scene);
+    bool ReplaySceneScore(StatusScore scene);
+    bool ReplayScenePlay(StatusPlay scene);
+
     // ---- Game progress ------------------------------------------------------------------------------
     WORD m_wLordUser = INVALID_CHAIR;
     WORD m_wCurrentUser = INVALID_CHAIR;
@@ -130,6 +135,8 @@ public:
     bool m_bAllowLookon = false;
 
     // ---- Other ----------------------------------------------------------------------------------------
+    // The table offers a mission (snapshots); the task window shows it.
+    DWORD m_dwHasMission = 0;
     std::vector<PropItem> m_PropList;
     TaskRecord m_Task = {};
     TaskRecord m_TaskSlot[2] = {};
@@ -168,6 +175,27 @@ private:
 
     // The numbers of one game that both a table reset and the start command clear.
     void ClearGameNumbers();
+
+    // Table snapshots.
+    template <typename Scene>
+    void ApplyCounterStep(const Scene& scene);
+    void ApplyHandFaceRule();
+    void RestoreSceneFree(const StatusFree& scene);
+    void RestoreSceneScore(const StatusScore& scene, bool bReplay);
+    void RestoreScenePlay(const StatusPlay& scene, bool bReplay);
+
+    // Recording: packet kinds of the snapshots; the game messages keep their sub-command numbers.
+    static constexpr WORD kVideoKindFree = 97;
+    static constexpr WORD kVideoKindScore = 98;
+    static constexpr WORD kVideoKindPlay = 99;
+    void StartRecordingHead();
+    void FillVideoUserInfo();
+    void RecordPacket(WORD wKind, std::span<const uint8_t> body);
+    void ClearRecording();
+
+    // The trustee cover and banner.
+    void EnterTrusteeView();
+    void LeaveTrusteeView();
 
     // Dealing, bidding and doubling.
     bool OnSubDealCards(const DealCards& deal);

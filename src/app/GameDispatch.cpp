@@ -36,8 +36,14 @@ bool CGameClientDlg::HandleGameMessage(WORD wSubCmdID, const void* pData, WORD w
 {
     DebugTrace("wSubCmdID = %d\n", wSubCmdID);
     const std::span<const uint8_t> body(static_cast<const uint8_t*>(pData), pData ? wDataSize : 0);
+    // A play is recorded as it came, before it is checked; the other messages of a game only
+    // once they pass.
+    if (wSubCmdID == SUB_S_PLAYED_CARDS)
+        RecordPacket(wSubCmdID, body);
     if (const auto answer = SettledAnswer(CheckGameMessage(wSubCmdID, body)))
         return *answer;
+    if (wSubCmdID >= SUB_S_DEAL_CARDS && wSubCmdID <= SUB_S_GAME_END && wSubCmdID != SUB_S_PLAYED_CARDS)
+        RecordPacket(wSubCmdID, body);
 
     switch (wSubCmdID) {
     case SUB_S_AUTO_START:
@@ -82,6 +88,8 @@ bool CGameClientDlg::HandleGameMessage(WORD wSubCmdID, const void* pData, WORD w
         return OnSubCallScore(*ReadRecord<BidResult>(body));
     case SUB_S_LORD_INFO:
         ApplySecretMode(GS_PLAYING);
+        if (IsLiveGame())
+            FillVideoUserInfo();
         return OnSubLordInfo(*ReadRecord<LordInfo>(body));
     case SUB_S_PLAYED_CARDS:
         return OnSubOutCard(*ReadPlayedCards(body));
@@ -97,37 +105,6 @@ bool CGameClientDlg::HandleGameMessage(WORD wSubCmdID, const void* pData, WORD w
         OnGameFlowMessage(wSubCmdID, body);
         return true;
     }
-}
-
-bool CGameClientDlg::HandleSceneMessage(BYTE cbGameStatus, bool, const void* pData, WORD wDataSize)
-{
-    // Any snapshot from the server means a live table, whether or not this one can be read.
-    g_bReplayMode = false;
-    const std::span<const uint8_t> body(static_cast<const uint8_t*>(pData), pData ? wDataSize : 0);
-    if (const auto answer = SettledAnswer(CheckSceneMessage(cbGameStatus, body)))
-        return *answer;
-
-    // Each snapshot carries the anonymity mode, the game mode and the base score; the rest of
-    // the restore comes with the table snapshot work.
-    int32_t lBaseScore = 0;
-    WORD wGameMode = 0;
-    const auto takeCommon = [&](const auto& scene) {
-        g_bCardCounter = scene.dwCounterOn == 1;
-        m_cbSecretMode = scene.cbSecretMode;
-        lBaseScore = scene.lBaseScore;
-        wGameMode = scene.wGameMode;
-    };
-    if (cbGameStatus == GS_FREE)
-        takeCommon(*ReadRecord<StatusFree>(body));
-    else if (cbGameStatus == GS_BIDDING)
-        takeCommon(*ReadRecord<StatusScore>(body));
-    else
-        takeCommon(*ReadRecord<StatusPlay>(body));
-    ApplySecretMode(cbGameStatus);
-    m_GameClientView.m_wGameMode = wGameMode;
-    m_GameClientView.SetBaseScore(lBaseScore);
-    UpdateTurnRound();
-    return true;
 }
 
 void CGameClientDlg::OnGameFlowMessage(WORD, std::span<const uint8_t>)

@@ -6,3 +6,27 @@ void CGameClientDlg::SaveVideo()
 {
     // FIXME: the recording comes with the replay files.
 }
+
+void CGameClientDlg::StartRecordingHead()
+{
+}
+
+void CGameClientDlg::FillVideoUserInfo()
+{
+}
+
+void CGameClientDlg::RecordPacket(WORD, std::span<const uint8_t>)
+{
+}
+
+void CGameClientDlg::ClearRecording()
+{
+}
+
+void CGameClientDlg::EnterTrusteeView()
+{
+}
+
+void CGameClientDlg::LeaveTrusteeView()
+{
+}

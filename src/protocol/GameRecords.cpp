@@ -64,7 +64,9 @@ MessageCheck CheckGameMessage(uint16_t wSubCmdID, std::span<const uint8_t> body)
     case SUB_S_PASS_CARDS:
         return CheckFixed<PassCards>(body, [](const PassCards& r) { return IsChair(r.wPassUser) && IsChair(r.wCurrentUser); });
     case SUB_S_GAME_END:
-        return CheckFixed<GameEndRecord>(body, GameEndCountsFit);
+        // A game end is settled whatever its card lists hold; only reading them is bounded
+        // (GameEndCards), so a bad list cannot keep the scores from the table.
+        return CheckFixed<GameEndRecord>(body);
     case SUB_S_MATCH_PROGRESS:
         return CheckFixed<MatchProgress>(body);
     case SUB_S_MATCH_STATUS:
@@ -110,7 +112,7 @@ MessageCheck CheckSceneMessage(uint8_t cbGameStatus, std::span<const uint8_t> bo
                    ChairOrNone(r.wFirstBangUser) && r.cbTurnCardCount <= MAX_HAND;
         });
     default:
-        return MessageCheck::Ignore;
+        return MessageCheck::Reject;
     }
 }
 

@@ -405,7 +405,7 @@ enum class MessageCheck {
 MessageCheck CheckGameMessage(uint16_t wSubCmdID, std::span<const uint8_t> body);
 
 // The size rule of a table snapshot for a game state, with the bounds of its chairs and counts.
-// An unknown state is Ignore.
+// A state other than free, bidding and playing is rejected.
 MessageCheck CheckSceneMessage(uint8_t cbGameStatus, std::span<const uint8_t> body);
 
 // Copies the body into a record when it has exactly the record's size. Sizes alone are checked
