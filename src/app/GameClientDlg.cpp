@@ -148,12 +148,6 @@ void CGameClientDlg::ShowOptionsDialog()
     profile.WriteProfileInt(kOptionSection, "CardSpace", m_nCardSpace);
 }
 
-bool CGameClientDlg::OnGameClock(WORD, UINT, UINT)
-{
-    // The seat clocks' automatic actions come with the play flow.
-    return true;
-}
-
 void CGameClientDlg::OnLookonStateChanged()
 {
     // A looker sees the player's cards only when the player allows it. The player's own window

@@ -140,6 +140,12 @@ public:
     std::vector<PropItem> m_PropList;
     TaskRecord m_Task = {};
     TaskRecord m_TaskSlot[2] = {};
+    // Seconds since the task of each kind finished; at 30 it expires.
+    DWORD m_nBonusTicks[2] = {};
+    // The task reward announced for this game, whether it was shown, and the task's result.
+    LONG m_lTaskAward = 0;
+    bool m_bTaskAwardShown = false;
+    BYTE m_cbTaskResult = 0;
     // The anonymity mode handed to the end-of-game window with the last game end.
     BYTE m_cbScoreSecretMode = 0;
     // The round over the whole match and the number of rounds, for the end-of-game window.
@@ -162,7 +168,14 @@ private:
     void OnPrizePoolNotice(const PrizePoolNotice& notice);
     void OnMatchScoreNotice(const MatchScoreNotice& notice);
     void OnPropList(const std::vector<PropItem>& items);
-    void OnTaskRecord(const TaskRecord& record);
+
+    // Clocks, trustee and tasks.
+    bool OnSubTrustee(const UserTrustee& trustee);
+    bool OnSubClockRestart(const ClockRestart& restart);
+    void OnSubTask(const TaskRecord& record);
+    void OnTaskTimer(UINT_PTR nIDEvent);
+    bool OnSubTaskAward(const TaskAward& award);
+    bool OnSubTaskResult(const TaskResult& result);
 
     // Sub-commands whose game flow comes with later work: their records are checked and read,
     // and the flow itself is not run yet.

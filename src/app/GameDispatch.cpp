@@ -56,8 +56,16 @@ bool CGameClientDlg::HandleGameMessage(WORD wSubCmdID, const void* pData, WORD w
         OnOfflineMark(*ReadRecord<OfflineMark>(body));
         return true;
     case SUB_S_TASK_RECORD:
-        OnTaskRecord(*ReadRecord<TaskRecord>(body));
+        OnSubTask(*ReadRecord<TaskRecord>(body));
         return true;
+    case SUB_S_USER_TRUSTEE:
+        return OnSubTrustee(*ReadRecord<UserTrustee>(body));
+    case SUB_S_CLOCK_RESTART:
+        return OnSubClockRestart(*ReadRecord<ClockRestart>(body));
+    case SUB_S_TASK_AWARD:
+        return OnSubTaskAward(*ReadRecord<TaskAward>(body));
+    case SUB_S_TASK_RESULT:
+        return OnSubTaskResult(*ReadRecord<TaskResult>(body));
     case SUB_S_MATCH_PROGRESS:
         OnMatchProgress(*ReadRecord<MatchProgress>(body));
         return true;
@@ -211,14 +219,6 @@ void CGameClientDlg::OnPropList(const std::vector<PropItem>& items)
     }
 }
 
-void CGameClientDlg::OnTaskRecord(const TaskRecord& record)
-{
-    // The task kind picks one of two slots; any other kind is kept as the last record only.
-    m_Task = record;
-    if (record.cbTaskKind == 1 || record.cbTaskKind == 2)
-        m_TaskSlot[record.cbTaskKind - 1] = record;
-}
-
 void CGameClientDlg::SetNamesHidden(bool bHidden)
 {
     m_GameClientView.m_bAnonymous = bHidden;
@@ -257,6 +257,12 @@ void CGameClientDlg::OnTimer(UINT_PTR nIDEvent)
         return;
     case 213:
         OnCloseUpTimer();
+        return;
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+        OnTaskTimer(nIDEvent);
         return;
     default:
         return;

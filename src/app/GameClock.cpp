@@ -1,0 +1,200 @@
+// Seat clocks, time-outs and trustee: what each tick of the play, start and bid clocks does, the
+// switch to automatic play after two time-outs in a row, the server's trustee notices and clock
+// restarts, and the task messages with their clocks.
+#include <cstdio>
+
+#include "app/GameClientDlg.h"
+#include "support/TextCodec.h"
+
+namespace {
+
+constexpr UINT kClockPlay = 200;
+constexpr UINT kClockStart = 202;
+constexpr UINT kClockBid = 203;
+// The last card goes out by itself this long into a 20-second turn.
+constexpr UINT kLastCardSeconds = 18;
+// In trustee the player acts on the first tick of a turn.
+constexpr UINT kTrusteePlaySeconds = 19;
+constexpr UINT kTrusteeBidSeconds = 27;
+constexpr UINT kUrgentSeconds = 10;
+constexpr UINT kRestartSeconds = 15;
+constexpr COLORREF kRed = 0x0000FF;
+
+// Task clocks by kind (1 and 2); the slots are kind - 1.
+constexpr UINT_PTR kTimerMission[] = {10, 11};
+constexpr UINT_PTR kTimerBonus[] = {12, 13};
+constexpr DWORD kBonusSeconds = 30;
+constexpr BYTE kTaskRunning = 2;
+constexpr BYTE kTaskStopped = 3;
+constexpr BYTE kTaskFinished = 4;
+constexpr BYTE kTaskExpired = 5;
+
+}  // namespace
+
+bool CGameClientDlg::OnGameClock(WORD wChairID, UINT nElapse, UINT nTimerID)
+{
+    const bool bMine = wChairID == MeChair();
+    const auto warn = [&] {
+        m_GameClientView.SetClockEffect(nElapse <= kUrgentSeconds);
+        if (nElapse <= kUrgentSeconds && bMine && !IsLookonMode())
+            PlayEffectSound("Telvo\\Sound\\GAME_WARN.mp3");
+    };
+
+    switch (nTimerID) {
+    case kClockPlay:
+        if (nElapse <= kLastCardSeconds && bMine && m_cbHandCount == 1) {
+            OnHintCommand(0, 0);
+            OnOutCardCommand(0, 0);
+        }
+        if ((nElapse == 0 || (m_bTrustee && nElapse <= kTrusteePlaySeconds)) && bMine) {
+            if (!IsLookonMode() && !m_bTrustee && ++m_wTimeoutCount >= 2) {
+                m_wTimeoutCount = 0;
+                EnableButton(108, false);
+                EnterTrusteeView();
+                InsertSystemString("由于您两次超时，切换为“系统托管”模式");
+                m_bTrustee = true;
+                const UserTrustee request{MeChair(), 1, 1};
+                SendData(SUB_C_TRUSTEE, &request, sizeof(request));
+            }
+            CWnd* start = m_GameClientView.GetDlgItem(100);
+            if (start && start->IsWindowVisible()) {
+                OnStartCommand(0, 0);
+            } else if (m_cbTurnCardCount == 0 || m_cbAutoOut) {
+                OnHintCommand(0, 0);
+                OnOutCardCommand(0, 0);
+            } else {
+                OnPassCommand(0, 0);
+            }
+            return true;
+        }
+        m_GameClientView.SetClockEffect(nElapse <= kUrgentSeconds);
+        if (m_cbHandCount < m_cbTurnCardCount)
+            return true;
+        if (nElapse <= kUrgentSeconds && bMine && !IsLookonMode())
+            PlayEffectSound("Telvo\\Sound\\GAME_WARN.mp3");
+        return true;
+    case kClockStart:
+        warn();
+        return true;
+    case kClockBid:
+        if (nElapse == 0 || (m_bTrustee && nElapse <= kTrusteeBidSeconds)) {
+            if (bMine && !IsLookonMode())
+                OnBidCommand(BID_PASS, BID_PASS);
+            return false;
+        }
+        warn();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CGameClientDlg::OnSubTrustee(const UserTrustee& trustee)
+{
+    CGameClientView& view = m_GameClientView;
+    const bool bOn = trustee.cbTrustee != 0;
+    if (trustee.wChairID == MeChair() && !IsLookonMode()) {
+        m_bTrustee = bOn;
+        if (bOn) {
+            EnableButton(108, false);
+            EnterTrusteeView();
+            InsertSystemString("使用托管功能, 程序进入自动代打状态!");
+        } else {
+            LeaveTrusteeView();
+            if (!view.m_bGameEnded) {
+                EnableButton(108, true);
+                ShowButton(109, false);
+                InsertSystemString("取消托管功能. ");
+            }
+            m_cbAutoOut = false;
+        }
+    }
+    if (const WORD seat = SwitchViewChair(trustee.wChairID); seat < PLAYER_COUNT)
+        view.MarkSeatTrustee(seat, bOn);
+    if (trustee.wChairID != MeChair() || IsLookonMode()) {
+        const tagUserData* user = GetUserData(trustee.wChairID);
+        const std::string name = view.m_bAnonymous || !user ? std::string("匿名") : std::string(user->szName);
+        char line[128];
+        std::snprintf(line, sizeof(line), bOn ? "[ %s ] 玩家选择了托管" : "[ %s ] 玩家取消了托管", name.c_str());
+        InsertSystemString(line);
+    }
+    return true;
+}
+
+bool CGameClientDlg::OnSubClockRestart(const ClockRestart& restart)
+{
+    if (restart.wClockKind == CLOCK_KIND_BID)
+        SetGameTimer(restart.wChairID, kClockBid, kRestartSeconds);
+    else if (restart.wClockKind == CLOCK_KIND_PLAY)
+        SetGameTimer(restart.wChairID, kClockPlay, kRestartSeconds);
+    return true;
+}
+
+void CGameClientDlg::OnSubTask(const TaskRecord& record)
+{
+    // FIXME: the task window shows the record once it exists.
+    m_Task = record;
+    // Any other kind is kept as the last record only: it has no slot and no clock.
+    if (record.cbTaskKind != 1 && record.cbTaskKind != 2)
+        return;
+    const int slot = record.cbTaskKind - 1;
+    m_TaskSlot[slot] = record;
+    switch (record.cbTaskState) {
+    case kTaskRunning:
+        m_TaskSlot[slot].lTimeLeft = record.lTimeLimit;
+        SetTimer(kTimerMission[slot], 1000);
+        break;
+    case kTaskFinished:
+        m_nBonusTicks[slot] = 0;
+        SetTimer(kTimerBonus[slot], 1000);
+        KillTimer(kTimerMission[slot]);
+        break;
+    case kTaskStopped:
+    case 0:
+        KillTimer(kTimerMission[slot]);
+        break;
+    default:
+        break;
+    }
+}
+
+void CGameClientDlg::OnTaskTimer(UINT_PTR nIDEvent)
+{
+    // FIXME: the mission dialog shows the slot after each tick once it exists.
+    for (int slot = 0; slot < 2; ++slot) {
+        if (nIDEvent == kTimerMission[slot]) {
+            if (m_TaskSlot[slot].lTimeLeft > 0)
+                --m_TaskSlot[slot].lTimeLeft;
+            else
+                KillTimer(nIDEvent);
+        } else if (nIDEvent == kTimerBonus[slot]) {
+            if (++m_nBonusTicks[slot] >= kBonusSeconds) {
+                KillTimer(nIDEvent);
+                m_TaskSlot[slot].cbTaskState = kTaskExpired;
+                m_Task.cbTaskState = kTaskExpired;
+            }
+        }
+    }
+}
+
+bool CGameClientDlg::OnSubTaskAward(const TaskAward& award)
+{
+    if (award.wChairID != MeChair() || award.cbAwarded == 0)
+        return true;
+    // FIXME: the task window shows the flag and the reward once it exists.
+    m_lTaskAward = award.lAward;
+    m_bTaskAwardShown = true;
+    return true;
+}
+
+bool CGameClientDlg::OnSubTaskResult(const TaskResult& result)
+{
+    m_cbTaskResult = result.cbResult;
+    // FIXME: the result window takes the reward (the kept one when paid, else 0) once it exists.
+    if (result.cbResult == 1) {
+        char line[128];
+        std::snprintf(line, sizeof(line), "恭喜您, 任务完成获得 %ld 奖券!", static_cast<long>(m_lTaskAward));
+        InsertShtickString(line, kRed, true);
+    }
+    return true;
+}
