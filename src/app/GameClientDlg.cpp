@@ -162,8 +162,11 @@ void CGameClientDlg::OnUserLeft(const tagUserData*, WORD wChairID, bool bLookon)
         m_lTotalScore[wChairID] = 0;
         m_lRoundScore[wChairID] = 0;
         const WORD seat = SwitchViewChair(wChairID);
-        if (seat < PLAYER_COUNT)
+        if (seat < PLAYER_COUNT) {
             m_GameClientView.m_lLastScore[seat] = 0;
+            m_GameClientView.m_lSeatMultiple[seat] = 0;
+            m_GameClientView.m_lSeatTotal[seat] = 0;
+        }
     }
     m_GameClientView.RefreshScorePanel();
 }

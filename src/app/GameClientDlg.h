@@ -177,9 +177,6 @@ private:
     bool OnSubTaskAward(const TaskAward& award);
     bool OnSubTaskResult(const TaskResult& result);
 
-    // Sub-commands whose game flow comes with later work: their records are checked and read,
-    // and the flow itself is not run yet.
-    void OnGameFlowMessage(WORD wSubCmdID, std::span<const uint8_t> body);
 
     // Anonymity: for a game state (0, 100, 101), or for the end of a game.
     void ApplySecretMode(BYTE cbGameStatus);
@@ -188,6 +185,20 @@ private:
 
     // The numbers of one game that both a table reset and the start command clear.
     void ClearGameNumbers();
+
+    // The end of a game.
+    bool OnSubGameEnd(const GameEndRecord& end);
+    template <typename Step>
+    void Guarded(const char* pszFailure, Step&& step);
+    // The local player's doubles as the result window shows them: first, follow, landlord's answer.
+    void LocalDoubleFlags(BYTE& cbJia, BYTE& cbGen, BYTE& cbFan) const;
+    void OnShowHandsTimer();
+    void OnRoleTimer();
+    void OnShowScoreViewTimer();
+    void CreateScoreView();
+    bool HasScoreView() const;
+    void FillScoreView(const GameEndRecord& end);
+    void ShowScoreView();
 
     // Table snapshots.
     template <typename Scene>

@@ -107,16 +107,10 @@ bool CGameClientDlg::HandleGameMessage(WORD wSubCmdID, const void* pData, WORD w
         return OnSubBang(*ReadRecord<BangNotice>(body));
     case SUB_S_GAME_END:
         ApplySecretModeAtGameEnd();
-        OnGameFlowMessage(wSubCmdID, body);
-        return true;
+        return OnSubGameEnd(*ReadRecord<GameEndRecord>(body));
     default:
-        OnGameFlowMessage(wSubCmdID, body);
         return true;
     }
-}
-
-void CGameClientDlg::OnGameFlowMessage(WORD, std::span<const uint8_t>)
-{
 }
 
 void CGameClientDlg::OnMatchRankInfo(const MatchRankInfo& info)
@@ -257,6 +251,15 @@ void CGameClientDlg::OnTimer(UINT_PTR nIDEvent)
         return;
     case 213:
         OnCloseUpTimer();
+        return;
+    case 210:
+        OnShowScoreViewTimer();
+        return;
+    case 214:
+        OnRoleTimer();
+        return;
+    case 215:
+        OnShowHandsTimer();
         return;
     case 10:
     case 11:

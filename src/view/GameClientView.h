@@ -112,8 +112,8 @@ public:
     // Plays one of the table's animations (bomb, rocket, plane, flower, smoke, shuffle, role).
     // FIXME: the animation windows come with the effects; until then only the start is reported.
     void PlayCartoon(const char* pszName);
-    // The side hands at their anchors, moved outward by nOffset pixels (0: at the anchors).
-    void PlaceSideHands(int nOffset);
+    // The side hands at their anchors, moved outward by nOffsetX and down by nOffsetY pixels.
+    void PlaceSideHands(int nOffsetX, int nOffsetY = 0);
     void ShowTopBadge(WORD wSeat, bool bShow);
     void StartTaskCartoon();
     void FadeTrusteeCover(bool bRun, int nDirection);
@@ -178,6 +178,9 @@ public:
     DWORD m_dwAlarmCards[kSeats] = {};
     BYTE m_cbAlarmPlay[kSeats] = {};
     LONG m_lLastScore[kSeats] = {};
+    // What the last game end showed at each seat: its multiple and the running total.
+    LONG m_lSeatMultiple[kSeats] = {};
+    LONG m_lSeatTotal[kSeats] = {};
 
     // Points of the layout, by seat.
     CPoint m_ptSeatPanel[kSeats];
@@ -200,6 +203,8 @@ public:
     BYTE m_cbPlayCount = 0;
     BYTE m_bWaitCallScore = 0;
     BYTE m_bGameEnded = 0;
+    // The seats' game results are on show (from the game end until the result window opens).
+    BYTE m_bScoreShown = 0;
     BYTE m_bShowCardsLeft = 0;
     // The order the sort button applies next ("GameOption"/"OrderSortCard").
     BYTE m_bOrderSortCard = 1;

@@ -91,10 +91,10 @@ void CGameClientView::PlayCartoon(const char* pszName)
         frame->EmitEvent(std::string("anim ") + pszName + " play");
 }
 
-void CGameClientView::PlaceSideHands(int nOffset)
+void CGameClientView::PlaceSideHands(int nOffsetX, int nOffsetY)
 {
     if (!m_bSideSeatsPlaced)
         return;
-    m_HandCardControl[0].SetAnchor(m_ptPlayedCards[0].x - nOffset, m_ptPlayedCards[0].y, 0, 0);
-    m_HandCardControl[2].SetAnchor(m_ptPlayedCards[2].x + nOffset, m_ptPlayedCards[2].y, 2, 0);
+    m_HandCardControl[0].SetAnchor(m_ptPlayedCards[0].x - nOffsetX, m_ptPlayedCards[0].y + nOffsetY, 0, 0);
+    m_HandCardControl[2].SetAnchor(m_ptPlayedCards[2].x + nOffsetX, m_ptPlayedCards[2].y + nOffsetY, 2, 0);
 }
