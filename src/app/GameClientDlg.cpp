@@ -13,6 +13,7 @@
 #include "support/IniFile.h"
 #include "support/Logger.h"
 #include "support/Profile.h"
+#include "windows/AutoPlayDlg.h"
 
 bool g_bReplayMode = true;
 bool g_bCardCounter = false;
@@ -122,6 +123,7 @@ void CGameClientDlg::ResetTableState()
     KillGameTimer(0);
     KillTimer(201);
     KillTimer(204);
+    ClearRecording();
 }
 
 void CGameClientDlg::ShowOptionsDialog()
@@ -179,9 +181,15 @@ void CGameClientDlg::OnHostStartRequest()
         start->ShowWindow(SW_HIDE);
 }
 
+WORD CGameClientDlg::MeChair() const
+{
+    // Before a replay file is opened there is no recorded chair; the host's chair stays in place.
+    return IsReplaying() ? m_VideoUserInfo.cbMeChairID : GetMeChairID();
+}
+
 WORD CGameClientDlg::SwitchViewChair(WORD wChairID) const
 {
-    return ViewPosition(wChairID, GetMeChairID());
+    return ViewPosition(wChairID, MeChair());
 }
 
 void CGameClientDlg::UpdateTurnRound()

@@ -11,16 +11,19 @@
 //   GameShapes.cpp      the shape pick buttons
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "interaction/ShapePick.h"
+#include "replay/VideoDiyFile.h"
 #include "logic/GameLogic.h"
 #include "platform/host/GameFrame.h"
 #include "protocol/GameRecords.h"
 #include "view/GameClientView.h"
 
+class CAutoPlayDlg;
 class Logger;
 
 // Process-wide: the window has no live game yet (a replay may be played back). It starts set and
@@ -54,6 +57,13 @@ public:
 
     // The printable state the scripted driver shows: "m_cbHandCount=0 m_wMultiple=1 ...".
     std::string DescribeState() const;
+
+    // A replay file has been opened (the table stays as it ended after the last packet).
+    bool IsReplaying() const;
+    // Packets of the opened replay file are still being fed to the table.
+    bool IsPlaybackRunning() const { return m_bPlaybackRunning; }
+    // Where the last save-replay wrote its file, as the program named it; empty before.
+    const std::string& GetLastSavedVideo() const { return m_strLastSavedVideo; }
 
     // The raised cards of the local hand may be played now.
     bool CanOutCard();
@@ -216,6 +226,13 @@ private:
     void FillVideoUserInfo();
     void RecordPacket(WORD wKind, std::span<const uint8_t> body);
     void ClearRecording();
+    void DisableSaveVideoButton();
+
+    // Playback.
+    LRESULT OnOpenReplayCommand(WPARAM wParam, LPARAM lParam);
+    bool OpenReplayFile(const std::string& path);
+    void StartReplay();
+    void OnPlaybackTimer();
 
     // The trustee cover and banner.
     void EnterTrusteeView();
@@ -268,8 +285,8 @@ private:
     void DisableShapeButtons();
 
     // ---- Small helpers ----------------------------------------------------------------------------------
-    // The local chair (the recorded chair while a replay plays).
-    WORD MeChair() const { return GetMeChairID(); }
+    // The local chair: the recorded chair while a replay plays.
+    WORD MeChair() const;
     bool IsLiveGame() const { return !g_bReplayMode; }
     // The local player can act: a live game, not looking on.
     bool CanAct() const { return !g_bReplayMode && !IsLookonMode(); }
@@ -287,4 +304,15 @@ private:
     CGameClientView m_GameClientView;
     CGameLogic m_GameLogic;
     Logger* m_pLogger = nullptr;
+    std::unique_ptr<CAutoPlayDlg> m_pAutoPlayDlg;
+
+    // Recording and replay.
+    CVideoDiyFile m_VideoFile;
+    tagVideoHead m_VideoHead = {};
+    tagVideoUserInfo m_VideoUserInfo = {};
+    std::vector<tagVideoPacket> m_VideoPacketList;
+    // A replay file has been opened: its recorded chair stands in for the local chair.
+    bool m_bReplayLoaded = false;
+    std::string m_strLastSavedVideo;
+    bool m_bPlaybackRunning = false;
 };

@@ -5,6 +5,7 @@
 
 #include "app/GameClientDlg.h"
 #include "support/TextCodec.h"
+#include "windows/AutoPlayDlg.h"
 
 namespace {
 
@@ -197,4 +198,30 @@ bool CGameClientDlg::OnSubTaskResult(const TaskResult& result)
         InsertShtickString(line, kRed, true);
     }
     return true;
+}
+
+void CGameClientDlg::EnterTrusteeView()
+{
+    CGameClientView& view = m_GameClientView;
+    CRect area;
+    view.GetClientRect(&area);
+    // FIXME: the fading cover under the banner comes with its window.
+    view.FadeTrusteeCover(true, 1);
+    if (!m_pAutoPlayDlg) {
+        m_pAutoPlayDlg = std::make_unique<CAutoPlayDlg>(&view);
+        m_pAutoPlayDlg->CreateOver(&view, area);
+        view.m_pTrusteePicture = m_pAutoPlayDlg.get();
+    }
+    m_pAutoPlayDlg->ModifyStyleEx(0, WS_EX_TOPMOST);
+    m_pAutoPlayDlg->ShowWindow(SW_SHOW);
+}
+
+void CGameClientDlg::LeaveTrusteeView()
+{
+    if (m_pAutoPlayDlg) {
+        m_pAutoPlayDlg->ShowWindow(SW_HIDE);
+        m_GameClientView.m_pTrusteePicture = nullptr;
+        m_pAutoPlayDlg.reset();
+    }
+    m_GameClientView.FadeTrusteeCover(true, 2);
 }

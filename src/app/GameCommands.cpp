@@ -68,11 +68,12 @@ LRESULT CGameClientDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return bGuarded ? 0 : OnCardClick(wParam, lParam);
     case UM_CARD_RIGHT_CLICK:
         return bGuarded ? 0 : OnCardRightClick(wParam, lParam);
+    case UM_OPEN_REPLAY:
+        return OnOpenReplayCommand(wParam, lParam);
     case UM_LAST_TURN:
     case UM_LOTTERY:
     case UM_SIDE_PANEL:
     case UM_RESERVED_120:
-    case UM_OPEN_REPLAY:
         // FIXME: the last-turn window, the lottery, the chat panel and replays come with their windows.
         return 0;
     default:
@@ -82,16 +83,22 @@ LRESULT CGameClientDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 // ---- Helpers ---------------------------------------------------------------------------------------
 
+// A chair without a user record (always so in a replay) speaks with the voice the recording kept.
 BYTE CGameClientDlg::GenderOf(WORD wChairID) const
 {
-    const tagUserData* user = IsChair(wChairID) ? GetUserData(wChairID) : nullptr;
-    return user ? user->cbGender : 0;
+    if (!IsChair(wChairID))
+        return 0;
+    const tagUserData* user = GetUserData(wChairID);
+    return user ? user->cbGender : m_VideoUserInfo.cbGender[wChairID];
 }
 
 BYTE CGameClientDlg::MyDialect() const
 {
-    const tagUserData* me = IsChair(MeChair()) ? GetUserData(MeChair()) : nullptr;
-    return me ? me->cbDialect : 0;
+    const WORD me = MeChair();
+    if (!IsChair(me))
+        return 0;
+    const tagUserData* user = GetUserData(me);
+    return user ? user->cbDialect : m_VideoUserInfo.cbDialect[me];
 }
 
 void CGameClientDlg::PlayVoice(const std::string& path)
@@ -171,6 +178,7 @@ LRESULT CGameClientDlg::OnStartCommand(WPARAM, LPARAM)
         m_GameClientView.m_cbLeftCount[slot] = slot >= 13 ? 1 : 4;
     }
 
+    ClearRecording();
     ClearGameNumbers();
     m_wTrusteePlayCount = 0;
     m_cbHistoryIndex = 0;

@@ -255,6 +255,9 @@ void CGameClientDlg::OnTimer(UINT_PTR nIDEvent)
     case 210:
         OnShowScoreViewTimer();
         return;
+    case 220:
+        OnPlaybackTimer();
+        return;
     case 214:
         OnRoleTimer();
         return;

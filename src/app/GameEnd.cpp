@@ -241,3 +241,7 @@ void CGameClientDlg::FillScoreView(const GameEndRecord&)
 void CGameClientDlg::ShowScoreView()
 {
 }
+
+void CGameClientDlg::DisableSaveVideoButton()
+{
+}

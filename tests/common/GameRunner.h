@@ -35,7 +35,13 @@ inline void EnsureQtApplication()
 
 class GameRunner {
 public:
-    GameRunner()
+    struct Options {
+        // A live table: a snapshot arrives first. A window for replays gets none.
+        bool bLive = true;
+    };
+
+    GameRunner() : GameRunner(Options{}) {}
+    explicit GameRunner(const Options& options)
     {
         EnsureQtApplication();
         SetDialogService(&m_dialogs);
@@ -53,9 +59,10 @@ public:
             m_dlg->SetUserData(chair, &user);
         }
         m_dlg->SetMeChairID(0);
-        // A live table starts with a snapshot.
-        const StatusFree idle{};
-        m_dlg->DeliverSceneMessage(GS_FREE, false, &idle, sizeof(idle));
+        if (options.bLive) {
+            const StatusFree idle{};
+            m_dlg->DeliverSceneMessage(GS_FREE, false, &idle, sizeof(idle));
+        }
         m_host.flushPosted();
     }
 
@@ -99,6 +106,7 @@ public:
     CGameClientDlg& Dlg() { return *m_dlg; }
     CRecordingServerLink& Link() { return m_link; }
     CRecordingSoundBackend& Sound() { return m_sound; }
+    CRecordingDialogService& Dialogs() { return m_dialogs; }
     VirtualTimerHost& Clock() { return m_host; }
 
 private:
