@@ -277,6 +277,7 @@ void PrintUsage(std::ostream& out)
            "  demo [--seed N]                     a dealt hand, its groups and its answers to a lead\n"
            "  drive SCRIPT                        run the game window headless from a script (- for standard input)\n"
            "  snapshot SCRIPT --out FILE.png      run a script and save what the game window shows\n"
+           "  vid dump FILE                       the head, the players and one line per packet of a replay file\n"
            "Cards are hex bytes separated by spaces, for example: 4F 4E 01 21\n";
 }
 

@@ -1,8 +1,10 @@
-// The card commands of qarrum-cli, run as a user or a script runs them.
+// The commands of qarrum-cli, run as a user or a script runs them.
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -95,6 +97,70 @@ TEST(CliCards, DemoIsRepeatableForASeed)
     EXPECT_NE(first.out.find("chair 0: "), std::string::npos);
     EXPECT_NE(first.out.find("answers of chair 0"), std::string::npos);
     EXPECT_EQ(Cli("demo --seed 9").out, first.out);
+}
+
+// A replay file of a head, the players (chair 2 named in GBK, chair 1 empty) and two packets.
+std::string ReplayBytes(uint32_t version, const std::string& packets)
+{
+    std::string bytes;
+    auto u32 = [&](uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bytes += static_cast<char>(v >> (8 * i));
+    };
+    u32(version);
+    u32(100);
+    bytes.resize(136);
+    bytes += std::string("\x64\x00\x03\x02", 4);
+    bytes += std::string("abc").append(29, '\0') + std::string(32, '\0') + std::string("\xD5\xC5\xC8\xFD").append(28, '\0');
+    u32(11);
+    u32(0);
+    u32(12);
+    bytes += std::string("\x01\x00\x02\x00\x00\x01\x00\x00", 8);
+    return bytes + packets;
+}
+
+std::string WriteReplay(const std::string& name, const std::string& bytes)
+{
+    const std::string path = testing::TempDir() + "cli_" + std::to_string(getpid()) + '_' + name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+TEST(CliVid, DumpShowsTheHeaderAndEveryPacket)
+{
+    const std::string packets = std::string("\x65\x00\x03\x00\x01\x4F\xAB", 7) + std::string("\x68\x00\x00\x00", 4);
+    const std::string file = WriteReplay("game.vid", ReplayBytes(20120223, packets));
+    const std::string expected = "head version=20120223 kind=100\n"
+                                 "players kind=100 count=3 me=2\n"
+                                 "player 0 name=abc id=11 dialect=1 gender=0\n"
+                                 "player 1 name=- id=0 dialect=0 gender=0\n"
+                                 "player 2 name=张三 id=12 dialect=2 gender=1\n"
+                                 "101 3 01 4F AB\n"
+                                 "104 0\n";
+    const CliRun run = Cli("vid dump " + file);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, expected);
+
+    // The client would stop at a cut packet or an impossible size, and would refuse a newer head.
+    const std::string cut = WriteReplay("cut.vid", ReplayBytes(20120223, packets + "\x65"));
+    EXPECT_EQ(Cli("vid dump " + cut).out, expected + "truncated after 2 packets\n");
+    const std::string big = WriteReplay("big.vid", ReplayBytes(20120223, packets + std::string("\x65\x00\x00\x04", 4)));
+    EXPECT_EQ(Cli("vid dump " + big).out, expected + "oversized after 2 packets size=1024\n");
+    const std::string newer = WriteReplay("newer.vid", ReplayBytes(20120224, ""));
+    const CliRun refused = Cli("vid dump " + newer);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out.substr(0, 31), "head version=20120224 kind=100\n");
+    EXPECT_EQ(refused.err, "文件:" + newer + "无法由当前程序打开.错误原因:Version错误\n");
+
+    const std::string shortFile = WriteReplay("short.vid", ReplayBytes(20120223, "").substr(0, 255));
+    for (const std::string& args : {"vid dump " + shortFile, std::string("vid dump /no/such.vid"), "vid show " + file, std::string("vid")}) {
+        const CliRun failed = Cli(args);
+        EXPECT_EQ(failed.status, 2) << args;
+        EXPECT_TRUE(failed.out.empty()) << args;
+        EXPECT_EQ(failed.err.find('\n'), failed.err.size() - 1) << args << ": " << failed.err;
+    }
+    for (const std::string& path : {file, cut, big, newer, shortFile})
+        std::remove(path.c_str());
 }
 
 }  // namespace
