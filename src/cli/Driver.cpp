@@ -366,7 +366,9 @@ private:
               << " m_bShowCardsLeft=" << int(v.m_bShowCardsLeft) << " m_bNoBiggerShown=" << int(v.m_bNoBiggerShown)
               << " m_nFlipFrame=" << v.m_nFlipFrame << " m_cbFlyStep=" << int(v.m_cbFlyStep)
               << " m_bOrderSortCard=" << int(v.m_bOrderSortCard) << " m_cbOutCount=" << join(v.m_cbOutCount)
-              << " m_cbLeftCount=" << join(v.m_cbLeftCount) << '\n';
+              << " m_cbLeftCount=" << join(v.m_cbLeftCount) << " m_lSeatMultiple=" << join(v.m_lSeatMultiple)
+              << " m_lSeatTotal=" << join(v.m_lSeatTotal) << " m_bScoreShown=" << int(v.m_bScoreShown)
+              << " m_bReplayNames=" << int(v.m_bReplayNames) << '\n';
     }
 
     // Every card control of the table but the local hand: "cards hand0=... out1=... back=... deck=N",
