@@ -55,6 +55,11 @@ ProfileStore& AppProfile()
     return profile;
 }
 
+int RandomVariant()
+{
+    return static_cast<int>(ClientRandom()() % 2);
+}
+
 std::mt19937& ClientRandom()
 {
     auto& engine = RandomEngine();

@@ -34,3 +34,5 @@ ProfileStore& AppProfile();
 // test or the scripted driver fixed the seed first.
 std::mt19937& ClientRandom();
 void SeedClientRandom(unsigned seed);
+// A random voice or music variant, 0 or 1.
+int RandomVariant();

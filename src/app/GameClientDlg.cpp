@@ -74,7 +74,7 @@ bool CGameClientDlg::SetupGameFrame()
     m_GameClientView.m_HandCardControl[2].SetSpacing(12, 0, 15);
 
     char music[64];
-    std::snprintf(music, sizeof(music), "telvo\\sound\\bgsound%d.mp3", static_cast<int>(ClientRandom()() % 2));
+    std::snprintf(music, sizeof(music), "telvo\\sound\\bgsound%d.mp3", RandomVariant());
     PlayBkgrndSound(music);
     return true;
 }

@@ -13,11 +13,6 @@
 
 namespace {
 
-int RandomVariant()
-{
-    return static_cast<int>(ClientRandom()() % 2);
-}
-
 constexpr UINT kReadySeconds = 30;
 
 }  // namespace

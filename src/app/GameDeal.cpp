@@ -260,7 +260,7 @@ bool CGameClientDlg::OnSubCallScore(const BidResult& bid)
     }
 
     if (IsLookonMode() || bid.wBidUser != me)
-        PlayVoice(BidVoicePath(GenderOf(bid.wBidUser), MyDialect(), bid.cbBid, [] { return static_cast<int>(ClientRandom()() % 2); }));
+        PlayVoice(BidVoicePath(GenderOf(bid.wBidUser), MyDialect(), bid.cbBid, RandomVariant));
 
     if (IsChair(bid.wCurrentUser))
         SetGameTimer(bid.wCurrentUser, 203, kBidSeconds);
@@ -379,7 +379,7 @@ bool CGameClientDlg::OnSubBang(const BangNotice& bang)
 
     const bool bFirst = view.m_wBangSeat == INVALID_SEAT;
     const BangVoice kind = bFirst ? BangVoice::First : who == m_wLordUser ? BangVoice::LandlordAnswer : BangVoice::Follow;
-    PlayVoice(BangVoicePath(GenderOf(who), MyDialect(), kind, [] { return static_cast<int>(ClientRandom()() % 2); }));
+    PlayVoice(BangVoicePath(GenderOf(who), MyDialect(), kind, RandomVariant));
     if (bFirst)
         view.m_wBangSeat = seat;
 

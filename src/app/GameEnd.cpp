@@ -23,7 +23,6 @@ constexpr COLORREF kRed = 0x0000FF;
 // The room kind of the client kernel that pays in coins, and the game mode that costs none.
 constexpr WORD kCoinRoomKind = 2;
 constexpr WORD kFreeGameMode = 7;
-constexpr BYTE kTaskPaidFlag = 4;
 
 }  // namespace
 
@@ -141,7 +140,6 @@ bool CGameClientDlg::OnSubGameEnd(const GameEndRecord& end)
     view.MarkSeatOffline(INVALID_SEAT, false);
     // FIXME: a task paid this game (status 4) plays the task assistant's completion animation once
     // the assistant exists.
-    (void)kTaskPaidFlag;
     return true;
 }
 

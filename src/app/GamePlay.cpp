@@ -23,11 +23,6 @@ constexpr UINT kOpeningPlaySeconds = 30;
 constexpr BYTE kWarnCards = 5;
 constexpr std::size_t kHistorySize = 5;
 
-int RandomVariant()
-{
-    return static_cast<int>(ClientRandom()() % 2);
-}
-
 bool IsTrioKind(BYTE cbType)
 {
     return cbType == PLAY_PLANE || cbType == PLAY_TRIO_PLUS_ONE || cbType == PLAY_TRIO_PLUS_PAIR;
