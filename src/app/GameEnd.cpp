@@ -3,7 +3,9 @@
 // the other, everybody's cards, the landlord's role picture and the result window with its sound.
 // Every step that touches a window or the chat box is guarded: a failure is logged to the trace
 // file and the rest still runs.
+#include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <cstring>
 #include <exception>
 #include <new>
@@ -23,6 +25,11 @@ constexpr COLORREF kRed = 0x0000FF;
 // The room kind of the client kernel that pays in coins, and the game mode that costs none.
 constexpr WORD kCoinRoomKind = 2;
 constexpr WORD kFreeGameMode = 7;
+
+LONG SaturatedLong(int64_t value)
+{
+    return static_cast<LONG>(std::clamp<int64_t>(value, std::numeric_limits<LONG>::min(), std::numeric_limits<LONG>::max()));
+}
 
 }  // namespace
 
@@ -88,12 +95,13 @@ bool CGameClientDlg::OnSubGameEnd(const GameEndRecord& end)
     }
 
     for (WORD chair = 0; chair < PLAYER_COUNT; ++chair) {
-        m_lTotalScore[chair] += end.lGameScore[chair];
+        // Totals over a long evening stop at the ends of their range instead of wrapping round.
+        m_lTotalScore[chair] = SaturatedLong(int64_t{m_lTotalScore[chair]} + end.lGameScore[chair]);
         const WORD seat = SwitchViewChair(chair);
         if (seat >= PLAYER_COUNT)
             continue;
         // The server never sends a cell score of 0; should it, the multiple shows 0.
-        view.m_lSeatMultiple[seat] = end.lCellScore != 0 ? end.lGameScore[chair] / end.lCellScore : 0;
+        view.m_lSeatMultiple[seat] = end.lCellScore != 0 ? SaturatedLong(int64_t{end.lGameScore[chair]} / end.lCellScore) : 0;
         view.m_lSeatTotal[seat] = m_lTotalScore[chair];
         view.m_lLastScore[seat] = end.lGameScore[chair];
     }
