@@ -105,3 +105,12 @@ std::string DumpValuesOf(const CWnd& wnd)
     dumpable->Dump(dc);
     return dc.Text();
 }
+
+std::string WindowDumpLine(std::string_view name, const CWnd& wnd)
+{
+    std::string line = "wdump " + std::string(name);
+    const std::string values = DumpValuesOf(wnd);
+    if (!values.empty())
+        line += ' ' + values;
+    return line;
+}

@@ -65,3 +65,5 @@ public:
 std::string DumpNameOf(const CWnd& wnd);
 // The window's values, empty for a window that shows none.
 std::string DumpValuesOf(const CWnd& wnd);
+// The driver's line for a window: "wdump NAME KEY=VALUE ...".
+std::string WindowDumpLine(std::string_view name, const CWnd& wnd);
