@@ -13,9 +13,12 @@
 #include "app/GameClientApp.h"
 #include "app/GameClientDlg.h"
 #include "logic/CardText.h"
+#include "platform/ModalScript.h"
 #include "platform/MouseInput.h"
 #include "platform/ServicesRecording.h"
+#include "platform/SkinDialog.h"
 #include "platform/TimerHost.h"
+#include "platform/WindowDump.h"
 #include "platform/sound/RecordingSoundBackend.h"
 
 namespace cli {
@@ -83,6 +86,7 @@ public:
         m_shell.SetSink(print);
         m_sound.SetSink(print);
         SeedClientRandom(0);
+        SetModalHook([this](CSkinDialog& dialog) { m_modal.Run(dialog); });
 
         m_dlg = std::make_unique<CGameClientDlg>();
         m_dlg->SetServerLink(&m_link);
@@ -94,6 +98,7 @@ public:
 
     ~Driver()
     {
+        SetModalHook(nullptr);
         m_dlg.reset();
         SetSoundBackend(nullptr);
         SetShellService(nullptr);
@@ -104,6 +109,9 @@ public:
     bool Grab(const std::string& path)
     {
         m_host.flushPosted();
+        // The script may have closed the game window.
+        if (!m_dlg->GetSafeHwnd())
+            return false;
         const QImage picture = m_dlg->GetSafeHwnd()->grab().toImage();
         return !picture.isNull() && picture.save(QString::fromStdString(path), "PNG");
     }
@@ -217,6 +225,27 @@ private:
             Pictures();
         } else if (command == "cards") {
             Cards();
+        } else if (command == "windows") {
+            Windows();
+        } else if (command == "wclick") {
+            need(2);
+            WindowClick(w[1], static_cast<int>(ParseNumber(w[2])));
+        } else if (command == "wpress") {
+            need(3);
+            WindowPress(w[1], CPoint(static_cast<int>(ParseNumber(w[2])), static_cast<int>(ParseNumber(w[3]))));
+        } else if (command == "wdump") {
+            need(1);
+            WindowDump(w[1]);
+        } else if (command == "onmodal") {
+            need(1);
+            std::vector<tagModalAction> actions;
+            for (std::size_t i = 2; i < w.size(); ++i) {
+                const auto action = ParseModalAction(w[i]);
+                if (!action)
+                    throw ScriptError("onmodal: not an action: '" + w[i] + "'");
+                actions.push_back(*action);
+            }
+            m_modal.Queue(w[1], std::move(actions));
         } else {
             throw ScriptError("unknown command '" + command + "'");
         }
@@ -265,14 +294,53 @@ private:
 
     void Click(int id)
     {
-        CWnd* button = View().GetDlgItem(id);
-        if (!button || !button->IsWindowVisible() || !button->IsWindowEnabled()) {
+        if (!SimulateControlClick(&View(), id))
             m_out << "click " << id << " ignored\n";
-            return;
+    }
+
+    // Every named window of the game, bottom to top: "window NAME V X,Y,W,H" in game-window
+    // coordinates, V 1 when it is shown.
+    void Windows()
+    {
+        for (const tagNamedWindow& window : m_dlg->ListNamedWindows()) {
+            const QWidget* widget = window.pWidget;
+            const QPoint origin = widget->mapTo(widget->window(), QPoint(0, 0));
+            bool shown = true;
+            for (const QWidget* w = widget; w && !w->isWindow(); w = w->parentWidget())
+                shown = shown && !w->isHidden();
+            m_out << "window " << window.strName << ' ' << (shown ? 1 : 0) << ' ' << origin.x() << ',' << origin.y() << ','
+                  << widget->width() << ',' << widget->height() << '\n';
         }
-        CRect rect;
-        button->GetClientRect(&rect);
-        SimulateClick(button, CPoint(rect.Width() / 2, rect.Height() / 2));
+    }
+
+    CWnd* NamedWindow(const std::string& name)
+    {
+        const auto window = m_dlg->FindNamedWindow(name);
+        return window ? window->pWnd : nullptr;
+    }
+
+    void WindowClick(const std::string& name, int id)
+    {
+        if (!SimulateControlClick(NamedWindow(name), id))
+            m_out << "wclick " << name << ' ' << id << " ignored\n";
+    }
+
+    void WindowPress(const std::string& name, CPoint point)
+    {
+        CWnd* window = NamedWindow(name);
+        if (!window || !window->IsWindowVisible() || !SimulateClick(window, point))
+            m_out << "wpress " << name << ' ' << point.x << ' ' << point.y << " ignored\n";
+    }
+
+    void WindowDump(const std::string& name)
+    {
+        const auto window = m_dlg->FindNamedWindow(name);
+        if (!window)
+            m_out << "wdump " << name << " absent\n";
+        else if (!window->pWnd)
+            m_out << "wdump " << name << '\n';
+        else
+            m_out << WindowDumpLine(name, *window->pWnd) << '\n';
     }
 
     // A point of the table where no child window lies: the middle of the top edge.
@@ -426,6 +494,8 @@ private:
     CRecordingShellService m_shell;
     CRecordingSoundBackend m_sound;
     CRecordingServerLink m_link;
+    CModalScript m_modal{[this](const std::string& line) { m_out << line << '\n'; }, [this](long ms) { m_host.advance(ms); },
+        [this] { m_host.flushPosted(); }};
     std::unique_ptr<CGameClientDlg> m_dlg;
 };
 

@@ -75,3 +75,13 @@ bool SimulateRightClick(CWnd* pWnd, CPoint point)
     return SimulateMouse(pWnd, WM_MOUSEMOVE, point) && SimulateMouse(pWnd, WM_RBUTTONDOWN, point)
         && SimulateMouse(pWnd, WM_RBUTTONUP, point);
 }
+
+bool SimulateControlClick(CWnd* pParent, int nID)
+{
+    CWnd* control = pParent ? pParent->GetDlgItem(nID) : nullptr;
+    if (!control || !control->IsWindowVisible() || !control->IsWindowEnabled())
+        return false;
+    CRect rect;
+    control->GetClientRect(&rect);
+    return SimulateClick(control, CPoint(rect.Width() / 2, rect.Height() / 2));
+}

@@ -20,3 +20,6 @@ bool SimulateMouse(CWnd* pWnd, UINT message, CPoint point, UINT nFlags = 0);
 bool SimulateClick(CWnd* pWnd, CPoint point);
 // The same with the right button.
 bool SimulateRightClick(CWnd* pWnd, CPoint point);
+// A click in the middle of control nID of the window, as a user would make it. False, and nothing
+// happens, when the control is missing, hidden or disabled.
+bool SimulateControlClick(CWnd* pParent, int nID);

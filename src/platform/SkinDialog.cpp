@@ -73,6 +73,7 @@ BOOL CSkinDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
     if (pParentWnd)
         m_pParentWnd = pParentWnd;
     m_bModal = false;
+    m_bEnded = false;
     return CreateDialogWindow();
 }
 

@@ -32,6 +32,9 @@ public:
     // Ends a modal dialog with this result; a modeless dialog is hidden.
     void EndDialog(int nResult);
     bool IsModal() const { return m_bModal; }
+    // EndDialog has run since the dialog was created or its modal run began (a modal hook stops
+    // acting then).
+    bool HasEnded() const { return m_bEnded; }
     UINT GetTemplateID() const { return m_nIDTemplate; }
 
     // The window icon (shown by a top-level dialog only).

@@ -61,6 +61,11 @@ void CAutoPlayDlg::OnCancel()
         game->PostMessage(UM_TRUSTEE_CANCEL, 0, 0);
 }
 
+void CAutoPlayDlg::Dump(CDumpContext& dc) const
+{
+    dc.AddRaw("buttons", DumpControls(*this, {IDCANCEL}));
+}
+
 void CAutoPlayDlg::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
     if (nChar == VK_RETURN || nChar == VK_SPACE_KEY)

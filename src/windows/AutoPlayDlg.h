@@ -8,8 +8,9 @@
 #include "platform/SkinButton.h"
 #include "platform/SkinDialog.h"
 #include "platform/SkinImage.h"
+#include "platform/WindowDump.h"
 
-class CAutoPlayDlg : public CSkinDialog {
+class CAutoPlayDlg : public CSkinDialog, public IDumpableWnd {
 public:
     static constexpr UINT IDD = 288;
 
@@ -18,6 +19,10 @@ public:
     // Creates the banner centred on rcArea (parent coordinates), 100 pixels above its centre.
     BOOL CreateOver(CWnd* pParentWnd, const CRect& rcArea);
     CPngButton& GetCancelButton() { return m_btCancel; }
+
+    std::string GetDumpName() const override { return "CAutoPlayDlg"; }
+    // buttons=2:VE (its one button, as the driver's buttons line writes it).
+    void Dump(CDumpContext& dc) const override;
 
 protected:
     BOOL OnInitDialog() override;

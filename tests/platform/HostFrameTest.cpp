@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTextBrowser>
 
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include "platform/SkinButton.h"
+#include "platform/SkinDialog.h"
 #include "platform/TimerHost.h"
 #include "platform/host/GameFrame.h"
 #include "support/DataPaths.h"
@@ -155,6 +158,55 @@ TEST_F(HostFrame, TraceFilesAreNamedAfterTheLocalUser)
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_NE(text.find("game end 7\r\n"), std::string::npos) << text;
     ClearDataFolders();
+}
+
+TEST_F(HostFrame, NamedWindowsAreListedBottomToTopWithoutTheirControls)
+{
+    auto names = [this] {
+        std::vector<std::string> list;
+        for (const auto& window : frame.ListNamedWindows())
+            list.push_back(window.strName);
+        return list;
+    };
+    EXPECT_EQ(names(), (std::vector<std::string>{"host:8003", "host:8004", "host:8115", "host:8117", "host:chat", "host:input"}));
+
+    // A dialog without a name of its own goes by its template number; its button is its own.
+    CSkinDialog dialog(175, &frame);
+    ASSERT_TRUE(dialog.Create(175));
+    CPngButton button;
+    button.Create("", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &dialog, IDOK);
+    frame.GetHostControl(8003)->BringWindowToTop();
+    EXPECT_EQ(names(), (std::vector<std::string>{"host:8004", "host:8115", "host:8117", "host:chat", "host:input", "175", "host:8003"}));
+
+    const auto found = frame.FindNamedWindow("175");
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->pWnd, &dialog);
+    EXPECT_EQ(frame.FindNamedWindow("host:chat")->pWnd, nullptr);
+    EXPECT_EQ(frame.FindNamedWindow("host:chat")->pWidget, static_cast<QWidget*>(frame.GetChatMessageWindow()));
+    EXPECT_FALSE(frame.FindNamedWindow("CScoreView"));
+}
+
+TEST_F(HostFrame, ClosingIsReportedOnceAndTakesTheWindowAndItsClock)
+{
+    frame.SetGameTimer(0, 200, 5);
+    events.clear();
+    frame.SendMessage(WM_COMMAND, MAKEWPARAM(8004, BN_CLICKED), 0);
+    clock.flushPosted();
+    EXPECT_EQ(events, (std::vector<std::string>{"close"}));
+    EXPECT_FALSE(frame.IsWindow());
+    clock.advance(3000);
+    EXPECT_TRUE(frame.clocks.empty()) << "the seat clock went with the window";
+    EXPECT_FALSE(frame.PostMessage(WM_CLOSE)) << "a second request finds no window";
+    EXPECT_EQ(events.size(), 1u);
+}
+
+TEST_F(HostFrame, APostedCloseRequestClosesTheWindow)
+{
+    frame.PostMessage(WM_CLOSE);
+    EXPECT_TRUE(frame.IsWindow()) << "posted: nothing happens before the queue runs";
+    clock.flushPosted();
+    EXPECT_EQ(events, (std::vector<std::string>{"close"}));
+    EXPECT_FALSE(frame.IsWindow());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QString>
 #include <QTextBrowser>
@@ -12,6 +13,7 @@
 
 #include "platform/Dc.h"
 #include "platform/TimerHost.h"
+#include "platform/WindowDump.h"
 #include "platform/sound/SoundBackend.h"
 #include "protocol/GameRecords.h"
 #include "support/TextCodec.h"
@@ -22,9 +24,12 @@ constexpr UINT kClockPeriodMs = 1000;
 constexpr std::uintptr_t kClockTimer = 1;
 
 // The host's own little buttons: a glyph on a dark square; a click is a command to the frame.
-class CHostButton : public CWnd {
+class CHostButton : public CWnd, public IDumpableWnd {
 public:
     explicit CHostButton(const char* glyph) : m_glyph(glyph) {}
+
+    std::string GetDumpName() const override { return "host:" + std::to_string(GetDlgCtrlID()); }
+    void Dump(CDumpContext&) const override {}
 
 protected:
     void OnDraw(CDC* pDC) override
@@ -186,10 +191,60 @@ BOOL CGameFrameDlg::OnCommand(WPARAM wParam, LPARAM)
     }
 }
 
+void CGameFrameDlg::OnClose()
+{
+    EmitEvent("close");
+    GetTimerHost().stopTimers(&m_clockOwner);
+    DestroyWindow();
+    // The window goes from inside its own event handling, which Qt does not count as the last
+    // window closing, so the loop is ended here. Without a running loop (tests, the driver)
+    // this does nothing.
+    QCoreApplication::quit();
+}
+
 void CGameFrameDlg::EmitEvent(const std::string& line) const
 {
     if (m_eventSink)
         m_eventSink(line);
+}
+
+std::vector<tagNamedWindow> CGameFrameDlg::ListNamedWindows() const
+{
+    std::vector<tagNamedWindow> windows;
+    QWidget* game = GetSafeHwnd();
+    if (!game)
+        return windows;
+    // Qt keeps children in stacking order, bottom first.
+    auto walk = [&](auto&& self, QWidget* container) -> void {
+        for (QObject* object : container->children()) {
+            auto* widget = qobject_cast<QWidget*>(object);
+            if (!widget)
+                continue;
+            CWnd* wnd = CWnd::FromWidget(widget);
+            std::string name;
+            if (widget == m_pChatMessage)
+                name = "host:chat";
+            else if (widget == m_pChatInput)
+                name = "host:input";
+            else if (wnd)
+                name = DumpNameOf(*wnd);
+            if (name.empty())
+                self(self, widget);
+            else
+                windows.push_back({std::move(name), widget, wnd});
+        }
+    };
+    walk(walk, game);
+    return windows;
+}
+
+std::optional<tagNamedWindow> CGameFrameDlg::FindNamedWindow(std::string_view name) const
+{
+    for (auto& window : ListNamedWindows()) {
+        if (window.strName == name)
+            return window;
+    }
+    return std::nullopt;
 }
 
 void CGameFrameDlg::SetUserData(WORD wChairID, const tagUserData* pUserData)

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -88,6 +89,14 @@ private:
 };
 
 using HostEventSink = std::function<void(const std::string& line)>;
+
+// A window inside the game window that the scripted driver can name (platform/WindowDump.h).
+struct tagNamedWindow {
+    std::string strName;
+    QWidget* pWidget = nullptr;
+    // Null for the host's chat parts, which are plain widgets.
+    CWnd* pWnd = nullptr;
+};
 
 // Two-digit upper-case hex bytes separated by single spaces.
 std::string HexBytes(const void* pData, std::size_t size);
@@ -179,6 +188,13 @@ public:
     // Reports one line to the event sink.
     void EmitEvent(const std::string& line) const;
 
+    // Every named window inside the game window, bottom to top: the host's controls
+    // ("host:8003"), its chat window and input ("host:chat", "host:input") and the game's own
+    // windows (DumpNameOf). The controls of a named window belong to it and are not listed.
+    std::vector<tagNamedWindow> ListNamedWindows() const;
+    // The lowest listed window of that name.
+    std::optional<tagNamedWindow> FindNamedWindow(std::string_view name) const;
+
     // ---- What the game overrides ------------------------------------------------------------
 
     virtual bool SetupGameFrame() { return true; }
@@ -203,6 +219,9 @@ protected:
     void OnMove(int x, int y) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnWidgetCreated(QWidget* widget) override;
+    // The game window closing ends the game: the close is reported ("close"), the window and
+    // its seat clock go, and the program's event loop ends.
+    void OnClose() override;
 
 private:
     class Kernel : public IClientKernel {
