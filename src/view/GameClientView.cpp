@@ -280,6 +280,10 @@ void CGameClientView::StartTaskCartoon()
     Redraw();
 }
 
+namespace {
+constexpr UINT kCoverFadeMs = 40;
+}  // namespace
+
 void CGameClientView::FadeTrusteeCover(bool bRun, int nDirection)
 {
     KillTimer(IDT_COVER_FADE);
@@ -289,6 +293,8 @@ void CGameClientView::FadeTrusteeCover(bool bRun, int nDirection)
     else if (nDirection == 2)
         m_nFadeStep = 25;
     m_bFadeRunning = bRun ? 1 : 0;
+    if (bRun)
+        SetTimer(IDT_COVER_FADE, kCoverFadeMs);
 }
 
 void CGameClientView::ShowNoBiggerCard(bool bShow)

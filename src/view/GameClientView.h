@@ -362,6 +362,8 @@ private:
     void OnCounterModeButton(UINT nID);
     void StepPanelSlide(UINT_PTR nIDEvent);
     void StepBackCardFlip();
+    void StepCoverFade();
+    void DrawCoverLevel(int nLevel);
     void StepBackCardFlight();
     void OnMatchCountdown();
     void ReapplyCoverFade();

@@ -392,6 +392,9 @@ void CGameClientView::OnTimer(UINT_PTR nIDEvent)
     case IDT_BACK_FLIP:
         StepBackCardFlip();
         return;
+    case IDT_COVER_FADE:
+        StepCoverFade();
+        return;
     case IDT_BACK_FLY:
         StepBackCardFlight();
         return;

@@ -3,6 +3,7 @@
 #include "view/GameClientView.h"
 
 #include "interaction/Commands.h"
+#include "view/FadeDlg.h"
 
 #include <cstring>
 
@@ -17,6 +18,9 @@ constexpr int kBackCardsSpacing = 85;
 constexpr int kBottomSeatY = 470;
 constexpr int kSideSeatInset = 50;
 constexpr int kSideSeatY = 192;
+// The trustee cover fades over 25 levels, from invisible to a dark layer at alpha 120.
+constexpr int kFadeLevels = 25;
+constexpr BYTE kFadeAlpha = 120;
 
 }  // namespace
 
@@ -97,4 +101,22 @@ void CGameClientView::PlaceSideHands(int nOffsetX, int nOffsetY)
         return;
     m_HandCardControl[0].SetAnchor(m_ptPlayedCards[0].x - nOffsetX, m_ptPlayedCards[0].y + nOffsetY, 0, 0);
     m_HandCardControl[2].SetAnchor(m_ptPlayedCards[2].x + nOffsetX, m_ptPlayedCards[2].y + nOffsetY, 2, 0);
+}
+
+void CGameClientView::StepCoverFade()
+{
+    if (!m_bFadeRunning || m_nFadeStep > kFadeLevels || m_nFadeStep < 0) {
+        KillTimer(IDT_COVER_FADE);
+        m_nFadeStep = 0;
+        m_bFadeRunning = 0;
+        return;
+    }
+    DrawCoverLevel(kFadeLevels - m_nFadeStep);
+    m_nFadeStep += m_nFadeDirection == 1 ? 1 : -1;
+}
+
+void CGameClientView::DrawCoverLevel(int nLevel)
+{
+    if (auto* cover = dynamic_cast<CFadeDlg*>(m_pTrusteeCover); cover && cover->IsWindow())
+        cover->ShowFadeLevel(nLevel, kFadeLevels, 1, RGB(255, 255, 255), kFadeAlpha, 0);
 }

@@ -157,6 +157,7 @@ void CGameClientView::FollowHostWindow()
 
 void CGameClientView::ReapplyCoverFade()
 {
-    // FIXME: the fading cover is drawn again at the current fade step while it fades in, else
-    // fully faded (25 of 25), once the cover window exists.
+    // A cover that has moved is drawn again where it now is: at the current step while it fades
+    // in, else at its full darkness.
+    DrawCoverLevel(m_bFadeRunning && m_nFadeDirection == 1 ? 25 - m_nFadeStep : 0);
 }
