@@ -512,7 +512,9 @@ void CScoreView::Dump(CDumpContext& dc) const
     dc.AddList("m_cbJiaBang", m_cbJiaBang);
     dc.Add("m_wJiaBangUser", m_wJiaBangUser);
     dc.AddList("m_cbReachTop", m_cbReachTop);
-    dc.AddList("m_GameEnd.lPenaltyKind", m_GameEnd.lPenaltyKind);
+    // The record is packed: its numbers are read one by one, never bound as an array.
+    const LONG penalties[3] = {m_GameEnd.lPenaltyKind[0], m_GameEnd.lPenaltyKind[1], m_GameEnd.lPenaltyKind[2]};
+    dc.AddList("m_GameEnd.lPenaltyKind", penalties);
     dc.AddList("m_GameEnd.cbTaskFlag", m_GameEnd.cbTaskFlag);
     dc.Add("m_lLotteryPercent", m_lLotteryPercent);
     dc.Add("m_lMatchNumber1", m_lMatchNumber1);
