@@ -13,7 +13,9 @@
 #include "support/IniFile.h"
 #include "support/Logger.h"
 #include "support/Profile.h"
+#include "view/FadeDlg.h"
 #include "windows/AutoPlayDlg.h"
+#include "windows/ScoreView.h"
 
 bool g_bReplayMode = true;
 bool g_bCardCounter = false;
@@ -41,6 +43,13 @@ CGameClientDlg::CGameClientDlg() : CGameFrameDlg(&m_GameClientView), m_GameClien
 
 CGameClientDlg::~CGameClientDlg()
 {
+    // The popups live inside the view's window; they go before it.
+    m_GameClientView.m_pScoreView = nullptr;
+    m_GameClientView.m_pTrusteeCover = nullptr;
+    m_GameClientView.m_pTrusteePicture = nullptr;
+    m_pAutoPlayDlg.reset();
+    m_pTrusteeCover.reset();
+    m_pScoreView.reset();
     if (m_pLogger) {
         if (g_pLogger == m_pLogger)
             g_pLogger = nullptr;

@@ -24,6 +24,8 @@
 #include "view/GameClientView.h"
 
 class CAutoPlayDlg;
+class CFadeDlg;
+class CScoreView;
 class Logger;
 
 // Process-wide: the window has no live game yet (a replay may be played back). It starts set and
@@ -207,6 +209,7 @@ private:
     void OnShowScoreViewTimer();
     void CreateScoreView();
     bool HasScoreView() const;
+    void DestroyScoreView();
     void FillScoreView(const GameEndRecord& end);
     void ShowScoreView();
 
@@ -305,6 +308,8 @@ private:
     CGameLogic m_GameLogic;
     Logger* m_pLogger = nullptr;
     std::unique_ptr<CAutoPlayDlg> m_pAutoPlayDlg;
+    std::unique_ptr<CFadeDlg> m_pTrusteeCover;
+    std::unique_ptr<CScoreView> m_pScoreView;
 
     // Recording and replay.
     CVideoDiyFile m_VideoFile;

@@ -5,7 +5,9 @@
 
 #include "app/GameClientDlg.h"
 #include "support/TextCodec.h"
+#include "view/FadeDlg.h"
 #include "windows/AutoPlayDlg.h"
+#include "windows/ScoreView.h"
 
 namespace {
 
@@ -191,7 +193,8 @@ bool CGameClientDlg::OnSubTaskAward(const TaskAward& award)
 bool CGameClientDlg::OnSubTaskResult(const TaskResult& result)
 {
     m_cbTaskResult = result.cbResult;
-    // FIXME: the result window takes the reward (the kept one when paid, else 0) once it exists.
+    if (m_pScoreView)
+        m_pScoreView->SetTaskLottery(result.cbResult == 1 ? m_lTaskAward : 0);
     if (result.cbResult == 1) {
         char line[128];
         std::snprintf(line, sizeof(line), "恭喜您, 任务完成获得 %ld 奖券!", static_cast<long>(m_lTaskAward));
@@ -205,23 +208,37 @@ void CGameClientDlg::EnterTrusteeView()
     CGameClientView& view = m_GameClientView;
     CRect area;
     view.GetClientRect(&area);
-    // FIXME: the fading cover under the banner comes with its window.
+    if (!m_pTrusteeCover) {
+        m_pTrusteeCover = std::make_unique<CFadeDlg>(&view);
+        m_pTrusteeCover->CreateOver(&view, area);
+        view.m_pTrusteeCover = m_pTrusteeCover.get();
+    }
+    m_pTrusteeCover->ShowWindow(SW_SHOW);
     view.FadeTrusteeCover(true, 1);
     if (!m_pAutoPlayDlg) {
-        m_pAutoPlayDlg = std::make_unique<CAutoPlayDlg>(&view);
-        m_pAutoPlayDlg->CreateOver(&view, area);
+        m_pAutoPlayDlg = std::make_unique<CAutoPlayDlg>(m_pTrusteeCover.get());
+        m_pAutoPlayDlg->CreateOver(m_pTrusteeCover.get(), area);
         view.m_pTrusteePicture = m_pAutoPlayDlg.get();
     }
-    m_pAutoPlayDlg->ModifyStyleEx(0, WS_EX_TOPMOST);
+    // The banner sits on the cover, centred and 100 px above the middle of the table.
+    CRect banner;
+    m_pAutoPlayDlg->GetWindowRect(&banner);
+    m_pAutoPlayDlg->SetWindowPos(&CWnd::wndTopMost, area.left + (area.Width() - banner.Width()) / 2,
+                                 area.top + (area.Height() - banner.Height()) / 2 - 100, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     m_pAutoPlayDlg->ShowWindow(SW_SHOW);
 }
 
 void CGameClientDlg::LeaveTrusteeView()
 {
+    CGameClientView& view = m_GameClientView;
     if (m_pAutoPlayDlg) {
         m_pAutoPlayDlg->ShowWindow(SW_HIDE);
-        m_GameClientView.m_pTrusteePicture = nullptr;
+        view.m_pTrusteePicture = nullptr;
         m_pAutoPlayDlg.reset();
     }
-    m_GameClientView.FadeTrusteeCover(true, 2);
+    if (m_pTrusteeCover) {
+        view.FadeTrusteeCover(true, 2);
+        view.m_pTrusteeCover = nullptr;
+        m_pTrusteeCover.reset();
+    }
 }

@@ -8,6 +8,9 @@
 #include "interaction/CardClickHelp.h"
 #include "interaction/Commands.h"
 #include "interaction/VoiceNames.h"
+#include "view/FadeDlg.h"
+#include "windows/AutoPlayDlg.h"
+#include "windows/ScoreView.h"
 #include "support/DebugTrace.h"
 #include "support/Profile.h"
 
@@ -192,6 +195,12 @@ LRESULT CGameClientDlg::OnStartCommand(WPARAM, LPARAM)
     m_GameClientView.MarkSeatTrustee(INVALID_SEAT, false);
     m_GameClientView.UpdateGameView(nullptr);
 
+    if (m_pTrusteeCover) {
+        if (m_pScoreView)
+            m_pScoreView->ShowWindow(SW_HIDE);
+        LeaveTrusteeView();
+    }
+
     m_GameClientView.m_BackCardControl.SetCards(nullptr, 0);
     m_GameClientView.m_HandCardControl[1].AcceptMouse(false);
     for (WORD seat = 0; seat < PLAYER_COUNT; ++seat) {
@@ -210,7 +219,13 @@ LRESULT CGameClientDlg::OnNextGameCommand(WPARAM, LPARAM)
     char music[64];
     std::snprintf(music, sizeof(music), "telvo\\sound\\bgsound%d.mp3", RandomVariant());
     PlayBkgrndSound(music);
-    // FIXME: the end-of-game window and the trustee cover close here once they exist.
+    // FIXME: the result window's coin sound is released here once it plays one.
+    if (m_pScoreView)
+        m_pScoreView->ShowWindow(SW_HIDE);
+    if (m_pTrusteeCover)
+        m_GameClientView.FadeTrusteeCover(true, 2);
+    if (m_pAutoPlayDlg)
+        m_pAutoPlayDlg->ShowWindow(SW_HIDE);
     m_GameClientView.ShowWindow(SW_SHOW);
     ShowAllControls();
     if (!IsLookonMode()) {

@@ -5,6 +5,8 @@
 
 #include "app/GameClientApp.h"
 #include "app/GameClientDlg.h"
+#include "view/FadeDlg.h"
+#include "windows/ScoreView.h"
 #include "interaction/VoiceNames.h"
 #include "platform/sound/SoundBackend.h"
 
@@ -29,7 +31,12 @@ bool CGameClientDlg::OnSubDealCards(const DealCards& deal)
 {
     const WORD me = MeChair();
     ShowButton(100, false);
+    DestroyScoreView();
     KillGameTimer(202);
+    if (m_pTrusteeCover && !m_bTrustee) {
+        m_GameClientView.FadeTrusteeCover(false, 0);
+        LeaveTrusteeView();
+    }
 
     m_wCurrentUser = m_wFirstUser = deal.wCurrentUser;
     m_bOpenHands = deal.cbOpenHands != 0;
@@ -285,6 +292,11 @@ bool CGameClientDlg::OnSubLordInfo(const LordInfo& lord)
     ShowButton(100, false);
     m_bBackCardsShown = true;
     view.SetMultiple(m_wMultiple);
+    if (m_pTrusteeCover) {
+        DestroyScoreView();
+        if (!m_bTrustee)
+            view.FadeTrusteeCover(true, 2);
+    }
 
     view.ShowWaitCallScore(false);
     view.StartBackCardFlip(lord.cbBackCard);

@@ -12,6 +12,11 @@
 
 #include "app/GameClientDlg.h"
 #include "support/TraceFile.h"
+#include "windows/ScoreView.h"
+
+#include <QWidget>
+
+#include <stdexcept>
 
 namespace {
 
@@ -230,24 +235,76 @@ void CGameClientDlg::OnShowScoreViewTimer()
     view.m_bScoreShown = 0;
 }
 
-// FIXME: the result window comes with its own class; until then the game end fills nothing.
 void CGameClientDlg::CreateScoreView()
 {
+    if (m_pScoreView)
+        return;
+    CGameClientView& view = m_GameClientView;
+    auto window = std::make_unique<CScoreView>(&view);
+    if (!window->Create(CScoreView::IDD, &view))
+        throw std::runtime_error("the result window could not be made");
+    window->SetGameClientDlg(this);
+    CRect area;
+    view.GetClientRect(&area);
+    CRect own;
+    window->GetWindowRect(&own);
+    window->SetWindowPos(&CWnd::wndTopMost, area.left + area.Width() / 2 - own.Width() / 2, area.top + area.Height() / 2 - own.Height() / 2,
+                         0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    window->ShowWindow(SW_HIDE);
+    view.m_pScoreView = window.get();
+    m_pScoreView = std::move(window);
 }
 
 bool CGameClientDlg::HasScoreView() const
 {
-    return false;
+    return m_pScoreView != nullptr;
 }
 
-void CGameClientDlg::FillScoreView(const GameEndRecord&)
+void CGameClientDlg::DestroyScoreView()
 {
+    m_GameClientView.m_pScoreView = nullptr;
+    m_pScoreView.reset();
+}
+
+void CGameClientDlg::FillScoreView(const GameEndRecord& end)
+{
+    CGameClientView& view = m_GameClientView;
+    const WORD me = MeChair();
+    const tagUserData* users[PLAYER_COUNT] = {};
+    for (WORD chair = 0; chair < PLAYER_COUNT; ++chair) {
+        users[chair] = GetUserData(chair);
+        if (users[chair])
+            m_pScoreView->SetGameScore(chair, users[chair]->szName, end.lGameScore[chair], 0);
+    }
+    BYTE cbJia = 0, cbGen = 0, cbFan = 0;
+    LocalDoubleFlags(cbJia, cbGen, cbFan);
+    BYTE cbBanged[PLAYER_COUNT] = {};
+    WORD wFirstBang = 0;
+    for (WORD chair = 0; chair < PLAYER_COUNT; ++chair) {
+        const WORD seat = SwitchViewChair(chair);
+        cbBanged[chair] = seat < PLAYER_COUNT ? view.m_bSeatBang[seat] : 0;
+        if (seat < PLAYER_COUNT && seat == view.m_wBangSeat)
+            wFirstBang = chair;
+    }
+    m_pScoreView->SetUserData(users);
+    m_pScoreView->SetGameEndInfo(view.m_wGameMode, m_lCoinCost, m_wBombCount, m_wRocketPlayed, end.lCellScore, view.m_cbLordBid,
+                                 m_wLordUser, cbJia, cbGen, cbFan, end.lSpring, view.m_MatchStatus, me, end, cbBanged, wFirstBang,
+                                 end.cbUserFlag, IsChair(me) ? end.lUserExtra[me] : 0);
 }
 
 void CGameClientDlg::ShowScoreView()
 {
+    if (!m_pScoreView)
+        return;
+    m_pScoreView->ShowWindow(SW_SHOW);
+    ShowWindow(SW_RESTORE);
+    if (QWidget* widget = m_pScoreView->GetSafeHwnd())
+        widget->setFocus();
+    m_pScoreView->StartScoreAnimation();
 }
 
 void CGameClientDlg::DisableSaveVideoButton()
 {
+    if (m_pScoreView)
+        m_pScoreView->GetSaveVideoButton().EnableWindow(FALSE);
 }

@@ -18,14 +18,16 @@
 #include <string_view>
 #include <vector>
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTextBrowser>
+
 #include "platform/Wnd.h"
 #include "support/TraceFile.h"
 
 class CDC;
 class CGameFrameView;
-class QComboBox;
-class QLineEdit;
-class QTextBrowser;
 
 // A user at the table, as the host knows it. Text is UTF-8.
 struct tagUserData {
@@ -259,9 +261,11 @@ private:
     std::vector<std::string> m_chatLines;
     mutable std::string m_strTraceName;
     std::vector<std::unique_ptr<CWnd>> m_hostControls;
-    QTextBrowser* m_pChatMessage = nullptr;
-    QLineEdit* m_pChatInput = nullptr;
-    QComboBox* m_pPhraseList = nullptr;
+    // Owned by the game window's widget, which may be destroyed first (the player closed it): the
+    // pointers clear themselves then.
+    QPointer<QTextBrowser> m_pChatMessage;
+    QPointer<QLineEdit> m_pChatInput;
+    QPointer<QComboBox> m_pPhraseList;
 };
 
 // The table view base. The host lays the view out for its client size, asks it to paint into
