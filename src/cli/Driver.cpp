@@ -6,12 +6,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
 #include "app/GameClientApp.h"
 #include "app/GameClientDlg.h"
+#include "interaction/Commands.h"
 #include "logic/CardText.h"
 #include "platform/ModalScript.h"
 #include "platform/MouseInput.h"
@@ -103,6 +105,23 @@ public:
         SetSoundBackend(nullptr);
         SetShellService(nullptr);
         SetDialogService(nullptr);
+    }
+
+    // Opens a replay file the way a player does (the replay button and its file dialog) and plays
+    // it to its end on the virtual clock. False when the window did not start playing it.
+    bool PlayReplay(const std::string& file)
+    {
+        m_dialogs.QueueOpenFile(QString::fromStdString(std::filesystem::absolute(file).string()));
+        m_dlg->PostMessage(UM_OPEN_REPLAY, 0, 0);
+        m_host.flushPosted();
+        if (!m_dlg->IsPlaybackRunning())
+            return false;
+        // A file holds at most a few thousand packets; the bound only keeps a damaged one finite.
+        for (int second = 0; second < 1000000 && m_dlg->IsPlaybackRunning(); ++second) {
+            m_host.advance(1000);
+            m_host.flushPosted();
+        }
+        return true;
     }
 
     // Saves what the game window shows.
@@ -505,9 +524,9 @@ namespace {
 
 // Runs a script through a driver; the output of the driver goes to `out`. After the script,
 // `finish` gets the driver (for a snapshot). Returns the exit status.
-template <typename Finish>
+template <typename Finish, typename Prepare = bool (*)(Driver&)>
 int RunScript(const std::string& command, const std::string& path, std::istream& in, std::ostream& out, std::ostream& err,
-              Finish&& finish)
+              Finish&& finish, Prepare&& prepare = [](Driver&) { return true; })
 {
     std::ifstream file;
     std::istream* script = &in;
@@ -530,6 +549,8 @@ int RunScript(const std::string& command, const std::string& path, std::istream&
     int lineNumber = 0;
     try {
         Driver driver(out);
+        if (!prepare(driver))
+            return 1;
         for (std::string line; std::getline(*script, line);) {
             ++lineNumber;
             if (line.size() > 100000)
@@ -553,6 +574,32 @@ int RunDriveCommand(const std::vector<std::string>& args, std::istream& in, std:
         return 2;
     }
     return RunScript("drive", args[1], in, out, err, [](Driver&) { return 0; });
+}
+
+int RunReplayCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    if (args.size() != 2 && !(args.size() == 4 && args[2] == "--then")) {
+        err << "qarrum-cli replay: expected FILE.vid [--then SCRIPT]\n";
+        return 2;
+    }
+    const std::string& file = args[1];
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) {
+        err << "qarrum-cli replay: cannot open '" << file << "'\n";
+        return 2;
+    }
+    // Without a script to follow, the playback is all there is: an empty script.
+    std::istringstream none;
+    const std::string script = args.size() == 4 ? args[3] : "-";
+    return RunScript(
+        "replay", script, args.size() == 4 ? in : none, out, err, [](Driver&) { return 0; },
+        [&](Driver& driver) {
+            if (driver.PlayReplay(file))
+                return true;
+            out.flush();
+            err << "qarrum-cli replay: '" << file << "' was not played (see the message above)\n";
+            return false;
+        });
 }
 
 int RunSnapshotCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)

@@ -14,6 +14,9 @@ namespace cli {
 // window shows.
 int RunSnapshotCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
 
+// qarrum-cli replay FILE [--then SCRIPT]: plays a replay file through the game window off screen,
+// printing the driver's events, then runs the script's commands (for example its dumps).
+int RunReplayCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
 int RunDriveCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
 
 }  // namespace cli

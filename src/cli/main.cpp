@@ -15,6 +15,8 @@ int main(int argc, char** argv)
         return cli::RunDriveCommand(args, std::cin, std::cout, std::cerr);
     if (args[0] == "snapshot")
         return cli::RunSnapshotCommand(args, std::cin, std::cout, std::cerr);
+    if (args[0] == "replay")
+        return cli::RunReplayCommand(args, std::cin, std::cout, std::cerr);
     if (args[0] == "vid")
         return cli::RunVidCommand(args, std::cout, std::cerr);
     std::cerr << "qarrum-cli: unknown command '" << args[0] << "' (try: qarrum-cli help)\n";
