@@ -220,6 +220,8 @@ private:
     void RestoreSceneFree(const StatusFree& scene);
     void RestoreSceneScore(const StatusScore& scene, bool bReplay);
     void RestoreScenePlay(const StatusPlay& scene, bool bReplay);
+    // The seats' trustee marks; true when the local player is in trustee (the cover is then up).
+    bool RestoreTrusteeMarks(const BYTE cbUserTrustee[PLAYER_COUNT]);
 
     // Recording: packet kinds of the snapshots; the game messages keep their sub-command numbers.
     static constexpr WORD kVideoKindFree = 97;
@@ -257,6 +259,8 @@ private:
     bool OnSubOutCard(const PlayedCards& played);
     bool OnSubPassCards(const PassCards& pass);
     void OfferPlayButtons(bool bLeading);
+    // The side hands show their rows face up when the hands are open, else nothing.
+    void ShowSideHands();
     void OnTurnPauseTimer();
     void UpdateCardCounter(const BYTE cbCards[], BYTE cbCount);
     void RecordLastTurn(WORD wChairID, const BYTE cbCards[], BYTE cbCount);
@@ -280,6 +284,8 @@ private:
     LRESULT OnBangCommand(WPARAM wParam, LPARAM lParam);
     // The time-out and trustee bookkeeping shared by playing and passing.
     void CountOwnTurn();
+    // The play clock stops and the play, pass, hint and shape buttons go.
+    void CloseTurnControls();
     void ClearPickChains();
 
     // The shape pick buttons.

@@ -157,6 +157,16 @@ void CGameClientDlg::CountOwnTurn()
         ++m_wTrusteePlayCount;
 }
 
+void CGameClientDlg::CloseTurnControls()
+{
+    KillGameTimer(200);
+    for (UINT id : {105u, 106u, 107u}) {
+        ShowButton(id, false);
+        EnableButton(id, false);
+    }
+    DisableShapeButtons();
+}
+
 void CGameClientDlg::ClearPickChains()
 {
     m_bHintChain = false;
@@ -252,12 +262,7 @@ LRESULT CGameClientDlg::OnOutCardCommand(WPARAM, LPARAM)
     if (!IsButtonActive(105) || (m_wCurrentUser != me && m_wCurrentUser != INVALID_CHAIR))
         return 0;
     CountOwnTurn();
-    KillGameTimer(200);
-    for (UINT id : {105u, 106u, 107u}) {
-        ShowButton(id, false);
-        EnableButton(id, false);
-    }
-    DisableShapeButtons();
+    CloseTurnControls();
     if (m_bBangOffer && IsChair(m_wLordUser) &&
         ((me == m_wLordUser && m_cbHandCount < MAX_HAND) || me == (m_wLordUser + 2) % PLAYER_COUNT)) {
         EnableButton(119, false);
@@ -298,12 +303,7 @@ LRESULT CGameClientDlg::OnPassCommand(WPARAM, LPARAM)
         return 0;
     const WORD me = MeChair();
     CountOwnTurn();
-    KillGameTimer(200);
-    for (UINT id : {105u, 106u, 107u}) {
-        ShowButton(id, false);
-        EnableButton(id, false);
-    }
-    DisableShapeButtons();
+    CloseTurnControls();
     if (m_bBangOffer && IsChair(m_wLordUser) && (me == m_wLordUser || me == (m_wLordUser + 2) % PLAYER_COUNT)) {
         EnableButton(119, false);
         ShowButton(119, false);

@@ -78,6 +78,22 @@ void CGameClientDlg::UpdateCardCounter(const BYTE cbCards[], BYTE cbCount)
     }
 }
 
+void CGameClientDlg::ShowSideHands()
+{
+    for (WORD chair = 0; chair < PLAYER_COUNT; ++chair) {
+        const WORD seat = SwitchViewChair(chair);
+        if (seat != 0 && seat != 2)
+            continue;
+        CCardControl& hand = m_GameClientView.m_HandCardControl[seat];
+        if (m_bOpenHands) {
+            hand.SetCards(m_cbAllCards[chair], m_cbCardCount[chair]);
+            hand.ShowFaces(true);
+        } else {
+            hand.SetCards(nullptr, 0);
+        }
+    }
+}
+
 void CGameClientDlg::OfferPlayButtons(bool bLeading)
 {
     ActiveGameFrame();
@@ -170,17 +186,7 @@ bool CGameClientDlg::OnSubOutCard(const PlayedCards& played)
     }
     if (seat < PLAYER_COUNT)
         view.SetSeatCardsLeft(seat, m_cbCardCount[who]);
-    for (WORD chair = 0; chair < PLAYER_COUNT; ++chair) {
-        const WORD side = SwitchViewChair(chair);
-        if (side != 0 && side != 2)
-            continue;
-        if (m_bOpenHands) {
-            view.m_HandCardControl[side].SetCards(m_cbAllCards[chair], m_cbCardCount[chair]);
-            view.m_HandCardControl[side].ShowFaces(true);
-        } else {
-            view.m_HandCardControl[side].SetCards(nullptr, 0);
-        }
-    }
+    ShowSideHands();
 
     if (IsLookonMode() || who != me) {
         const std::string effect = PlayEffectPath(m_cbTurnCardType, count);

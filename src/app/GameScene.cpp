@@ -167,15 +167,9 @@ void CGameClientDlg::RestoreSceneScore(const StatusScore& scene, bool bReplay)
     if (bReplay)
         return;
 
-    for (WORD chair = 0; chair < PLAYER_COUNT; ++chair) {
-        if (const WORD seat = SwitchViewChair(chair); seat < PLAYER_COUNT)
-            view.MarkSeatTrustee(seat, scene.cbUserTrustee[chair] != 0);
-    }
-    if (!IsLookonMode() && IsChair(me) && scene.cbUserTrustee[me]) {
-        EnableButton(108, false);
-        EnterTrusteeView();
+    // The server still has the player in trustee: ask for it again (the answer switches it on).
+    if (RestoreTrusteeMarks(scene.cbUserTrustee))
         OnTrusteeCommand(1, 1);
-    }
     if (IsChair(scene.wCurrentUser))
         SetGameTimer(scene.wCurrentUser, 203, kBidSeconds);
 }
@@ -286,29 +280,13 @@ void CGameClientDlg::RestoreScenePlay(const StatusPlay& scene, bool bReplay)
         }
     }
 
-    for (WORD chair = 0; chair < PLAYER_COUNT; ++chair) {
-        const WORD seat = SwitchViewChair(chair);
-        if (seat != 0 && seat != 2)
-            continue;
-        if (m_bOpenHands) {
-            view.m_HandCardControl[seat].SetCards(m_cbAllCards[chair], m_cbCardCount[chair]);
-            view.m_HandCardControl[seat].ShowFaces(true);
-        } else {
-            view.m_HandCardControl[seat].SetCards(nullptr, 0);
-        }
-        view.m_HandCardControl[seat].SetSpacing(kSideSpaceX, 0, kSideRaise);
-    }
+    ShowSideHands();
+    view.m_HandCardControl[0].SetSpacing(kSideSpaceX, 0, kSideRaise);
+    view.m_HandCardControl[2].SetSpacing(kSideSpaceX, 0, kSideRaise);
 
     if (!bReplay) {
-        for (WORD chair = 0; chair < PLAYER_COUNT; ++chair) {
-            if (const WORD seat = SwitchViewChair(chair); seat < PLAYER_COUNT)
-                view.MarkSeatTrustee(seat, scene.cbUserTrustee[chair] != 0);
-        }
-        if (!IsLookonMode() && IsChair(me) && scene.cbUserTrustee[me]) {
-            EnableButton(108, false);
-            EnterTrusteeView();
+        if (RestoreTrusteeMarks(scene.cbUserTrustee))
             m_bTrustee = true;
-        }
         if (IsChair(scene.wCurrentUser))
             SetGameTimer(scene.wCurrentUser, 200, kPlaySeconds);
     }
@@ -325,6 +303,20 @@ void CGameClientDlg::RestoreScenePlay(const StatusPlay& scene, bool bReplay)
         ApplyHandFaceRule();
     }
     m_wCurrentUser = scene.wCurrentUser;
+}
+
+bool CGameClientDlg::RestoreTrusteeMarks(const BYTE cbUserTrustee[PLAYER_COUNT])
+{
+    for (WORD chair = 0; chair < PLAYER_COUNT; ++chair) {
+        if (const WORD seat = SwitchViewChair(chair); seat < PLAYER_COUNT)
+            m_GameClientView.MarkSeatTrustee(seat, cbUserTrustee[chair] != 0);
+    }
+    const WORD me = MeChair();
+    if (IsLookonMode() || !IsChair(me) || !cbUserTrustee[me])
+        return false;
+    EnableButton(108, false);
+    EnterTrusteeView();
+    return true;
 }
 
 bool CGameClientDlg::ReplaySceneFree(StatusFree)
