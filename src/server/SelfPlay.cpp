@@ -1,0 +1,155 @@
+#include "server/SelfPlay.h"
+
+#include <cstdlib>
+
+namespace server {
+
+namespace {
+
+// Sees what the table sends; only the bounds check and the game end matter here.
+class CheckingSink : public TableSink {
+public:
+    void sendGame(uint16_t chair, uint16_t subCmd, std::span<const uint8_t> body) override
+    {
+        if (!IsChair(chair) || CheckGameMessage(subCmd, body) != MessageCheck::Accept)
+            ++badMessages;
+    }
+    void gameEnded(const GameEndRecord& record) override
+    {
+        end = record;
+        ended = true;
+    }
+
+    uint32_t badMessages = 0;
+    bool ended = false;
+    GameEndRecord end{};
+};
+
+uint64_t cardBit(uint8_t card)
+{
+    const uint8_t color = card >> 4, face = card & 0x0F;
+    const int slot = color < 4 ? color * 13 + face - 1 : 52 + face - 0x0E;
+    return uint64_t{1} << slot;
+}
+
+// Every one of the 54 cards is in exactly one place: a hand, the back cards (until the landlord
+// takes them) or the played pile.
+bool cardsConserved(const TableEngine& table)
+{
+    uint64_t seen = 0;
+    int count = 0;
+    auto take = [&](std::span<const uint8_t> cards) {
+        for (uint8_t card : cards) {
+            if (!IsValidCard(card))
+                return false;
+            const uint64_t bit = cardBit(card);
+            if (seen & bit)
+                return false;
+            seen |= bit;
+            ++count;
+        }
+        return true;
+    };
+    for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair) {
+        if (!take(table.hand(chair)))
+            return false;
+    }
+    if (table.phase() == Phase::Bidding && !take(table.backCards()))
+        return false;
+    return take(table.playedCards()) && count == FULL_DECK;
+}
+
+}  // namespace
+
+SelfPlaySummary runSelfPlay(const SelfPlayOptions& options, const std::function<void(uint32_t, const SelfPlayGame&)>& onGame)
+{
+    SelfPlaySummary summary;
+    CheckingSink sink;
+    TableEngine table(options.config, options.seed, sink);
+    const std::array<Bot, 3> bots{Bot(options.bots[0]), Bot(options.bots[1]), Bot(options.bots[2])};
+    for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair)
+        table.setPresent(chair, true);
+
+    int64_t multipleSum = 0;
+    for (uint32_t game = 0; game < options.games; ++game) {
+        auto fail = [&](const std::string& what) {
+            summary.error = "game " + std::to_string(game + 1) + ": " + what;
+            return summary;
+        };
+        sink.ended = false;
+        for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair)
+            table.setReady(chair);
+        std::array<bool, 3> askedDouble{};
+        // A game is at most 54 plays and as many passes per deal; this bound is far above it.
+        int moves = 0;
+        while (!sink.ended) {
+            if (++moves > 2000)
+                return fail("the game did not end");
+            if (table.phase() == Phase::Playing) {
+                for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair) {
+                    if (askedDouble[chair])
+                        continue;
+                    const PlayerView view = table.view(chair);
+                    if (!view.canDouble)
+                        continue;
+                    askedDouble[chair] = true;
+                    if (bots[chair].wantsDouble(view)) {
+                        const std::vector<uint8_t> body = WriteRecord(JiaBangType{view.doubleType});
+                        if (!table.onClientMessage(chair, SUB_C_JIA_BANG, body))
+                            return fail("double refused from chair " + std::to_string(chair));
+                    }
+                }
+            }
+            const uint16_t chair = table.currentChair();
+            if (!IsChair(chair))
+                return fail("nobody to act");
+            const Bot& bot = bots[chair];
+            if (bot.thinkMs() > 0)
+                table.advance(bot.thinkMs());
+            const BotMove move = bot.decide(table.view(chair));
+            if (!table.onClientMessage(chair, move.subCmd, move.body))
+                return fail("move refused from chair " + std::to_string(chair) + " (sub " + std::to_string(move.subCmd) + ")");
+            if (!sink.ended && !cardsConserved(table))
+                return fail("cards not conserved");
+        }
+        if (sink.badMessages > 0)
+            return fail("a message the client would refuse");
+
+        const GameEndRecord& end = sink.end;
+        SelfPlayGame result;
+        result.lord = table.lordChair();
+        result.bid = table.lordBid();
+        result.spring = end.lSpring;
+        int64_t sum = 0;
+        int cardsLeft = 0;
+        for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair) {
+            result.scores[chair] = end.lGameScore[chair];
+            sum += end.lGameScore[chair];
+            cardsLeft += end.cbCardCount[chair];
+        }
+        if (sum != 0)
+            return fail("scores do not sum to zero");
+        if (cardsLeft + static_cast<int>(table.playedCards().size()) != FULL_DECK)
+            return fail("cards not conserved at the end");
+        if (!IsChair(result.lord))
+            return fail("no landlord");
+        const int32_t lordScore = result.scores[result.lord];
+        result.multiple = options.config.cellScore != 0 ? std::abs(lordScore) / options.config.cellScore : 0;
+
+        ++summary.games;
+        const bool lordWon = lordScore > 0;
+        (lordWon ? summary.lordWins : summary.farmerWins) += 1;
+        for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair) {
+            summary.totals[chair] += result.scores[chair];
+            if ((chair == result.lord) == lordWon)
+                ++summary.wins[chair];
+        }
+        multipleSum += result.multiple;
+        if (onGame)
+            onGame(game, result);
+    }
+    summary.meanMultiple = summary.games > 0 ? static_cast<double>(multipleSum) / summary.games : 0;
+    return summary;
+}
+
+}  // namespace server

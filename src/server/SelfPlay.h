@@ -1,0 +1,47 @@
+#pragma once
+
+// Whole games of bots at one table, checked as they go: every bot move must be accepted, every
+// message the table sends must pass the client's own bounds check, the 54 cards must stay
+// 54 distinct cards, every game must end, and its scores must sum to zero.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "server/Bot.h"
+#include "server/TableEngine.h"
+
+namespace server {
+
+struct SelfPlayOptions {
+    uint32_t games = 1;
+    uint32_t seed = 1;
+    std::array<BotKind, 3> bots{BotKind::Standard, BotKind::Standard, BotKind::Standard};
+    TableConfig config;
+};
+
+struct SelfPlayGame {
+    uint16_t lord = INVALID_CHAIR;
+    uint8_t bid = 0;
+    int64_t multiple = 0;  // the landlord's: |landlord's score| / cell score
+    int32_t spring = 0;
+    std::array<int32_t, 3> scores{};
+};
+
+struct SelfPlaySummary {
+    uint32_t games = 0;
+    uint32_t lordWins = 0;
+    uint32_t farmerWins = 0;
+    double meanMultiple = 0;
+    std::array<int64_t, 3> totals{};
+    std::array<uint32_t, 3> wins{};   // games each chair was on the winning side
+    std::string error;                // the first broken invariant; empty when all held
+    bool ok() const { return error.empty(); }
+};
+
+// Plays options.games games; onGame (may be empty) sees each finished game with its 0-based index.
+SelfPlaySummary runSelfPlay(const SelfPlayOptions& options,
+                            const std::function<void(uint32_t, const SelfPlayGame&)>& onGame = {});
+
+}  // namespace server
