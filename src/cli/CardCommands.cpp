@@ -278,6 +278,8 @@ void PrintUsage(std::ostream& out)
            "  drive SCRIPT                        run the game window headless from a script (- for standard input)\n"
            "  snapshot SCRIPT --out FILE.png      run a script and save what the game window shows\n"
            "  vid dump FILE                       the head, the players and one line per packet of a replay file\n"
+           "  selfplay --games N --seed S [--clients none] [--bots KIND|KIND,KIND,KIND]\n"
+           "                                      whole bots-only games (basic, standard), one line each and a summary\n"
            "Cards are hex bytes separated by spaces, for example: 4F 4E 01 21\n";
 }
 

@@ -1,0 +1,102 @@
+#include "cli/SelfPlayCommand.h"
+
+#include <charconv>
+#include <cstdio>
+#include <ostream>
+
+#include "server/SelfPlay.h"
+
+namespace cli {
+
+namespace {
+
+bool parseNumber(const std::string& text, uint32_t& value)
+{
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end;
+}
+
+bool parseBots(const std::string& text, std::array<server::BotKind, 3>& bots)
+{
+    std::vector<std::string> names;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = text.find(',', start);
+        names.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    if (names.size() != 1 && names.size() != 3)
+        return false;
+    for (size_t chair = 0; chair < 3; ++chair) {
+        const auto kind = server::parseBotKind(names[names.size() == 1 ? 0 : chair]);
+        if (!kind)
+            return false;
+        bots[chair] = *kind;
+    }
+    return true;
+}
+
+}  // namespace
+
+int RunSelfPlayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    server::SelfPlayOptions options;
+    std::string clients = "none";
+    bool haveGames = false, haveSeed = false;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& flag = args[i];
+        if (i + 1 >= args.size()) {
+            err << "qarrum-cli selfplay: " << flag << " needs a value\n";
+            return 2;
+        }
+        const std::string& value = args[++i];
+        bool good = true;
+        if (flag == "--games")
+            good = haveGames = parseNumber(value, options.games);
+        else if (flag == "--seed")
+            good = haveSeed = parseNumber(value, options.seed);
+        else if (flag == "--clients")
+            clients = value;
+        else if (flag == "--bots")
+            good = parseBots(value, options.bots);
+        else {
+            err << "qarrum-cli selfplay: unknown option '" << flag << "'\n";
+            return 2;
+        }
+        if (!good) {
+            err << "qarrum-cli selfplay: bad value '" << value << "' for " << flag << "\n";
+            return 2;
+        }
+    }
+    if (!haveGames || !haveSeed) {
+        err << "usage: qarrum-cli selfplay --games N --seed S [--clients headless|none] [--bots KIND|KIND,KIND,KIND]\n";
+        return 2;
+    }
+    if (clients == "headless") {
+        err << "qarrum-cli selfplay: --clients headless is not yet available\n";
+        return 2;
+    }
+    if (clients != "none") {
+        err << "qarrum-cli selfplay: --clients must be headless or none\n";
+        return 2;
+    }
+
+    const server::SelfPlaySummary summary = server::runSelfPlay(options, [&](uint32_t index, const server::SelfPlayGame& game) {
+        out << "game " << index + 1 << " lord=" << game.lord << " bid=" << int{game.bid} << " multiple=" << game.multiple
+            << " spring=" << game.spring << " scores=" << game.scores[0] << ',' << game.scores[1] << ',' << game.scores[2] << '\n';
+    });
+    char mean[32];
+    std::snprintf(mean, sizeof mean, "%.2f", summary.meanMultiple);
+    out << "summary games=" << summary.games << " lord_wins=" << summary.lordWins << " farmer_wins=" << summary.farmerWins
+        << " mean_multiple=" << mean << " total=" << summary.totals[0] << ',' << summary.totals[1] << ',' << summary.totals[2] << '\n';
+    if (!summary.ok()) {
+        err << "qarrum-cli selfplay: " << summary.error << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace cli
