@@ -123,6 +123,7 @@ void CGameClientDlg::ResetTableState()
     m_wShownCardIndex = 0;
     std::memset(m_dwWarned, 0, sizeof(m_dwWarned));
     m_cbDealLeft = 0;
+    m_bDealPending = false;
     m_cbDealt = 0;
     std::memset(m_cbDealHand, 0, sizeof(m_cbDealHand));
 
@@ -132,6 +133,7 @@ void CGameClientDlg::ResetTableState()
     KillGameTimer(0);
     KillTimer(201);
     KillTimer(204);
+    KillTimer(212);
     ClearRecording();
 }
 

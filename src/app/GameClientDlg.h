@@ -112,6 +112,8 @@ public:
     BYTE m_cbDealHand[MAX_HAND] = {};
     // Step of the side hands closing up after the deal (timer 213).
     int m_nCloseStep = 0;
+    // The deal arrived and its shuffle runs; the cards have not begun to go out.
+    bool m_bDealPending = false;
 
     // ---- Hint and shape chains ------------------------------------------------------------------------
     bool m_bHintChain = false;
@@ -259,6 +261,8 @@ private:
     bool OnSubOutCard(const PlayedCards& played);
     bool OnSubPassCards(const PassCards& pass);
     void OfferPlayButtons(bool bLeading);
+    // All these cards are in the local hand.
+    bool StillHeld(const BYTE cbCards[], BYTE cbCount) const;
     // The side hands show their rows face up when the hands are open, else nothing.
     void ShowSideHands();
     void OnTurnPauseTimer();

@@ -85,6 +85,7 @@ bool CGameClientDlg::OnSubDealCards(const DealCards& deal)
 
     view.PlayCartoon("shuffle");
     SetTimer(kTimerDealStart, kShuffleMs);
+    m_bDealPending = true;
 
     // The counter of the deal record is not used: every game starts from a full deck.
     for (BYTE slot = 0; slot < COUNTER_SLOTS; ++slot) {
@@ -98,6 +99,7 @@ bool CGameClientDlg::OnSubDealCards(const DealCards& deal)
 void CGameClientDlg::OnDealStartTimer()
 {
     KillTimer(kTimerDealStart);
+    m_bDealPending = false;
     m_GameClientView.m_DeckCardControl.ShowFaces(true);
     m_GameClientView.m_DeckCardControl.ShowWindow(SW_SHOW);
     StartDealing(m_cbHandCards, m_cbHandCount);
@@ -170,7 +172,10 @@ void CGameClientDlg::OnDealStepTimer()
     view.ShowWaitCallScore(true);
     view.m_DeckCardControl.SetCards(nullptr, 0);
     view.SetSeatCardsLeft(INVALID_SEAT, HAND_CARDS);
-    if (CanAct() && m_wCurrentUser == me) {
+    // A landlord already named (the bids went on while the deal was shown) leaves no bid to offer
+    // and no bid clock to start.
+    const bool bBidding = !IsChair(m_wLordUser);
+    if (CanAct() && bBidding && m_wCurrentUser == me) {
         ActiveGameFrame();
         if (m_wCurrentUser == m_wFirstUser) {
             for (UINT id = 101; id <= 104; ++id) {
@@ -192,7 +197,7 @@ void CGameClientDlg::OnDealStepTimer()
     if (CanAct())
         EnableButton(110, true);
     PlayEffectSound("Telvo\\Sound\\GAME_START.mp3");
-    if (IsChair(m_wCurrentUser))
+    if (bBidding && IsChair(m_wCurrentUser))
         SetGameTimer(m_wCurrentUser, 203, kBidSeconds);
     m_nCloseStep = 0;
     SetTimer(kTimerCloseUp, kCloseUpMs);
@@ -230,6 +235,13 @@ void CGameClientDlg::OnCloseUpTimer()
 
 void CGameClientDlg::FinishDealing()
 {
+    // The deal had not begun (the shuffle was still on): it is shown complete at once as well.
+    if (m_bDealPending) {
+        m_bDealPending = false;
+        KillTimer(kTimerDealStart);
+        m_cbDealLeft = 1;
+        SetTimer(kTimerDealStep, kDealStepMs);
+    }
     if (m_cbDealLeft == 0)
         return;
     CGameClientView& view = m_GameClientView;

@@ -78,6 +78,13 @@ void CGameClientDlg::UpdateCardCounter(const BYTE cbCards[], BYTE cbCount)
     }
 }
 
+bool CGameClientDlg::StillHeld(const BYTE cbCards[], BYTE cbCount) const
+{
+    BYTE hand[MAX_HAND];
+    std::memcpy(hand, m_cbHandCards, sizeof(hand));
+    return cbCount > 0 && m_GameLogic.RemoveCards(cbCards, cbCount, hand, m_cbHandCount);
+}
+
 void CGameClientDlg::ShowSideHands()
 {
     for (WORD chair = 0; chair < PLAYER_COUNT; ++chair) {
@@ -176,7 +183,10 @@ bool CGameClientDlg::OnSubOutCard(const PlayedCards& played)
         }
     } else if (who != me) {
         lose(m_cbCardCount[who]);
-    } else if (g_bReplayMode) {
+    } else if (g_bReplayMode || StillHeld(played.cbCardData, count)) {
+        // A replay shows the recorded player's plays here. Live, the window removes its own plays
+        // when it sends them; cards it still holds were played for it by the server (a time-out
+        // the server decided), and the hand must lose them all the same.
         m_GameLogic.RemoveCards(played.cbCardData, count, m_cbAllCards[who], m_cbCardCount[who]);
         lose(m_cbCardCount[who]);
         m_GameLogic.RemoveCards(played.cbCardData, count, m_cbHandCards, m_cbHandCount);

@@ -45,15 +45,27 @@ void TableEngine::sendAllRecord(uint16_t subCmd, const Record& record)
     sendAll(subCmd, std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(&record), sizeof(Record)));
 }
 
-void TableEngine::startClock(uint32_t ms)
+void TableEngine::startClock(uint32_t clockMs, uint32_t showMs)
 {
-    m_turnStart = m_now;
-    m_deadline = m_now + ms;
+    // The turn begins once the clients have shown what led to it (the deal, the back cards' flight,
+    // the pause after an unanswerable play); their clocks start then too.
+    m_turnStart = m_now + showMs;
+    m_turnClockMs = clockMs;
+    m_deadline = m_turnStart + clockMs + m_config.graceSeconds * 1000ull;
     // An absent chair has nobody to wait for.
     if (IsChair(m_current) && !m_present[m_current])
         m_deadline = std::min<uint64_t>(m_deadline, m_now + m_config.absentActMs);
     else if (IsChair(m_current) && m_trustee[m_current])
-        m_deadline = std::min<uint64_t>(m_deadline, m_now + m_config.absentActMs + m_config.graceSeconds * 1000ull);
+        m_deadline = std::min<uint64_t>(m_deadline, trusteeDeadline());
+}
+
+uint64_t TableEngine::trusteeDeadline() const
+{
+    // A trustee client acts itself on its clock's first tick at 19 seconds or less; the server acts
+    // for it only when that tick plus the grace period has passed.
+    constexpr uint64_t kClientTrusteeSecondsLeft = 19;
+    const uint64_t clientActs = m_turnClockMs > kClientTrusteeSecondsLeft * 1000 ? m_turnClockMs - kClientTrusteeSecondsLeft * 1000 : 0;
+    return m_turnStart + std::max<uint64_t>(m_config.absentActMs, clientActs) + m_config.graceSeconds * 1000ull;
 }
 
 std::array<uint8_t, 15> TableEngine::leftCounts() const
@@ -161,7 +173,7 @@ void TableEngine::deal()
     }
     for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair)
         m_logic.SortCards(m_hands[chair].data(), m_handCount[chair], ORDER_BY_RANK);
-    startClock((m_config.bidSeconds + m_config.graceSeconds) * 1000);
+    startClock(m_config.bidSeconds * 1000, m_config.dealShowMs);
 }
 
 bool TableEngine::onClientMessage(uint16_t chair, uint16_t subCmd, std::span<const uint8_t> body)
@@ -219,7 +231,7 @@ void TableEngine::applyBid(uint16_t chair, uint8_t bid)
     m_current = over ? INVALID_CHAIR : next(chair);
     sendAllRecord(SUB_S_BID_RESULT, BidResult{chair, m_current, bid, m_topBid});
     if (!over) {
-        startClock((m_config.bidSeconds + m_config.graceSeconds) * 1000);
+        startClock(m_config.bidSeconds * 1000);
         return;
     }
     if (m_topBidder != INVALID_CHAIR) {
@@ -249,7 +261,7 @@ void TableEngine::startPlay(uint16_t lord, uint8_t bid)
     sendAllRecord(SUB_S_LORD_INFO, info);
 
     m_current = lord;
-    startClock((m_config.firstPlaySeconds + m_config.graceSeconds) * 1000);
+    startClock(m_config.firstPlaySeconds * 1000, m_config.flightShowMs);
 }
 
 bool TableEngine::onOutCard(uint16_t chair, std::span<const uint8_t> body)
@@ -326,14 +338,14 @@ void TableEngine::applyPlay(uint16_t chair, const uint8_t* cards, uint8_t count)
         m_current = next(chair);
         played.wCurrentUser = m_current;
         sendAll(SUB_S_PLAYED_CARDS, std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(&played), 6u + count));
-        startClock((m_config.playSeconds + m_config.graceSeconds) * 1000);
+        startClock(m_config.playSeconds * 1000);
     } else {
         m_current = chair;
         m_turnCount = 0;
         m_turnCards = {};
         played.wCurrentUser = chair;
         sendAll(SUB_S_PLAYED_CARDS, std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(&played), 6u + count));
-        startClock(m_config.unanswerablePauseMs + (m_config.playSeconds + m_config.graceSeconds) * 1000);
+        startClock(m_config.playSeconds * 1000, m_config.unanswerablePauseMs);
     }
 }
 
@@ -358,7 +370,7 @@ void TableEngine::applyPass(uint16_t chair)
         m_turnCards = {};
         m_passes = 0;
     }
-    startClock((m_config.playSeconds + m_config.graceSeconds) * 1000);
+    startClock(m_config.playSeconds * 1000);
 }
 
 bool TableEngine::onTrustee(uint16_t chair, std::span<const uint8_t> body)
@@ -378,7 +390,7 @@ void TableEngine::setTrustee(uint16_t chair, bool on, bool byTimeout)
     sendAllRecord(SUB_S_USER_TRUSTEE, UserTrustee{chair, static_cast<uint8_t>(on ? 1 : 0), static_cast<uint8_t>(byTimeout ? 1 : 0)});
     // A trustee's turn that is running is shortened as if it had started in trustee.
     if (on && m_phase != Phase::Free && chair == m_current)
-        m_deadline = std::min<uint64_t>(m_deadline, m_turnStart + m_config.absentActMs + m_config.graceSeconds * 1000ull);
+        m_deadline = std::min<uint64_t>(m_deadline, trusteeDeadline());
 }
 
 bool TableEngine::doubleAllowed(uint16_t chair, uint32_t* type) const

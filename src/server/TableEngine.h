@@ -32,6 +32,10 @@ struct TableConfig {
     uint32_t absentActMs = 1000;
     // The clients wait this long after a play nobody can answer before the leader's clock starts.
     uint32_t unanswerablePauseMs = 3000;
+    // The clients show the deal (a 1 s shuffle, then 54 cards at 60 ms) before the first bid, and
+    // the back cards' flight before the landlord's first play; the turns begin after them.
+    uint32_t dealShowMs = 4500;
+    uint32_t flightShowMs = 2700;
     // All-pass deals in a row before the next all-pass makes its first bidder landlord at 1 point,
     // so a table of players who never bid (trustee, absent) still reaches a game.
     uint32_t maxRedeals = 2;
@@ -111,6 +115,8 @@ public:
     uint64_t nowMs() const { return m_now; }
     // When the acting chair is played for by the server unless it acts first.
     uint64_t deadlineMs() const { return m_deadline; }
+    // When the acting chair's turn begins (after what the clients show first).
+    uint64_t turnStartMs() const { return m_turnStart; }
     PlayerView view(uint16_t chair) const;
     const TableConfig& config() const { return m_config; }
 
@@ -129,7 +135,8 @@ private:
     void actForCurrent(bool timedOut);
     void setTrustee(uint16_t chair, bool on, bool byTimeout);
     bool doubleAllowed(uint16_t chair, uint32_t* type) const;
-    void startClock(uint32_t ms);
+    void startClock(uint32_t clockMs, uint32_t showMs = 0);
+    uint64_t trusteeDeadline() const;
     void sendAll(uint16_t subCmd, std::span<const uint8_t> body);
     template <typename Record>
     void sendAllRecord(uint16_t subCmd, const Record& record);
@@ -179,6 +186,7 @@ private:
     uint64_t m_now = 0;
     uint64_t m_deadline = 0;
     uint64_t m_turnStart = 0;
+    uint32_t m_turnClockMs = 0;
 };
 
 }  // namespace server

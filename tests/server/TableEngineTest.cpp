@@ -322,7 +322,8 @@ TEST_F(TableTest, ReverseSpringWhenTheLandlordPlayedOnlyHisFirstLead)
 TEST_F(TableTest, TimeOutsAreActedByTheServerAndTwoInARowSwitchTrusteeOn)
 {
     startWithLordZero();
-    const uint32_t firstClock = (30 + 3) * 1000;
+    // The landlord's clock starts once the clients have shown the back cards' flight.
+    const uint32_t firstClock = table.config().flightShowMs + (30 + 3) * 1000;
     table.advance(firstClock - 1);
     EXPECT_EQ(table.hand(0).size(), 20u);
     table.advance(1);

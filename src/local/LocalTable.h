@@ -1,0 +1,83 @@
+#pragma once
+
+// A table played on this machine: the table engine runs in the program, the local player's game
+// window is linked to it through a loopback link, and bots take the other chairs. Everything runs
+// on the user-interface thread through the timer host, so the same table plays live (wall clock)
+// and in tests (virtual clock).
+//
+// What the engine sends to the local chair reaches the window one step later, never from inside
+// the window's own call into the link: the window is never re-entered while it handles a command.
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QObject>
+
+#include "platform/host/GameFrame.h"
+#include "server/Bot.h"
+#include "server/TableEngine.h"
+
+struct LocalTableOptions {
+    uint32_t seed = 1;
+    server::BotKind bots = server::BotKind::Standard;
+    // How long a bot waits before its move (0 in tests).
+    uint32_t botThinkMs = 900;
+    server::TableConfig config;
+    // The local player's name (UTF-8), gender and voice set.
+    std::string name = "你";
+    uint8_t gender = 0;
+    uint8_t dialect = 1;
+};
+
+class CLocalTable : private server::TableSink, private IServerLink {
+public:
+    // Seats the local player at chair 0 of `frame` and bots at chairs 1 and 2, and sends the
+    // window its first snapshot. The frame must outlive the table.
+    CLocalTable(CGameFrameDlg& frame, const LocalTableOptions& options);
+    ~CLocalTable() override;
+    CLocalTable(const CLocalTable&) = delete;
+    CLocalTable& operator=(const CLocalTable&) = delete;
+
+    server::TableEngine& Engine() { return m_engine; }
+    // Moves the table on: delivers what the window is owed, lets the bots act, runs the clocks.
+    void Tick();
+    // Game messages or requests of the local window that the engine refused.
+    int RefusedCount() const { return m_nRefused; }
+
+    static constexpr uint16_t kLocalChair = 0;
+    static constexpr unsigned kTickMs = 100;
+
+private:
+    // server::TableSink
+    void sendGame(uint16_t chair, uint16_t subCmd, std::span<const uint8_t> body) override;
+    void gameEnded(const GameEndRecord& end) override;
+    // IServerLink: what the local window sends.
+    void SendData(WORD wMainCmdID, WORD wSubCmdID, const void* pData, WORD wDataSize) override;
+    void SendUserReady(const void* pData, WORD wDataSize) override;
+
+    void SendSnapshot();
+    void ScheduleDelivery();
+    void Deliver();
+    void LetBotsAct();
+
+    struct Pending {
+        bool bScene = false;
+        uint16_t wCode = 0;
+        std::vector<uint8_t> body;
+    };
+
+    CGameFrameDlg& m_frame;
+    LocalTableOptions m_options;
+    server::TableEngine m_engine;
+    std::array<std::unique_ptr<server::Bot>, 3> m_bots;
+    // When each bot chair may act next, on the engine's clock.
+    std::array<uint64_t, 3> m_botReadyAt{};
+    std::deque<Pending> m_pending;
+    bool m_bDeliveryPosted = false;
+    int m_nRefused = 0;
+    QObject m_guard;
+};
