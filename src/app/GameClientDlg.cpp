@@ -163,9 +163,8 @@ void CGameClientDlg::OnUserLeft(const tagUserData*, WORD wChairID, bool bLookon)
     if (!bLookon && wChairID < PLAYER_COUNT) {
         m_lTotalScore[wChairID] = 0;
         m_lRoundScore[wChairID] = 0;
-        const WORD seat = SwitchViewChair(wChairID);
-        if (seat < PLAYER_COUNT)
-            m_GameClientView.m_lLastScore[seat] = 0;
+        if (const auto seat = ViewSeat(wChairID))
+            m_GameClientView.m_lLastScore[*seat] = 0;
     }
     m_GameClientView.RefreshScorePanel();
 }
@@ -181,6 +180,14 @@ void CGameClientDlg::OnHostStartRequest()
 WORD CGameClientDlg::SwitchViewChair(WORD wChairID) const
 {
     return ViewPosition(wChairID, GetMeChairID());
+}
+
+std::optional<WORD> CGameClientDlg::ViewSeat(WORD wChairID) const
+{
+    const WORD seat = SwitchViewChair(wChairID);
+    if (seat >= CGameClientView::kSeats)
+        return std::nullopt;
+    return seat;
 }
 
 void CGameClientDlg::UpdateTurnRound()

@@ -9,6 +9,7 @@
 
 #include "platform/TimerHost.h"
 #include "platform/host/GameFrame.h"
+#include "protocol/GameRecords.h"
 #include "support/DataPaths.h"
 
 namespace {
@@ -122,6 +123,20 @@ TEST_F(HostFrame, UsersAreSeenByViewPositionAndTheGameHearsOfLeavers)
     EXPECT_EQ(frame.left, expected);
     frame.SetUserData(7, &user);
     EXPECT_EQ(frame.GetUserData(7), nullptr);
+}
+
+TEST_F(HostFrame, WithoutALocalChairNoViewPositionHasAUserOrAClock)
+{
+    tagUserData user;
+    std::strcpy(user.szName, "东家");
+    frame.SetUserData(0, &user);
+    frame.SetGameTimer(0, 200, 5);
+    // Before sitting down no chair has a view position, and INVALID_CHAIR names no seat.
+    frame.SetMeChairID(INVALID_CHAIR);
+    for (WORD position : {WORD{0}, WORD{1}, WORD{2}, INVALID_CHAIR}) {
+        EXPECT_EQ(frame.m_view.GetUserInfo(position), nullptr) << position;
+        EXPECT_EQ(frame.m_view.GetUserTimer(position), 0u) << position;
+    }
 }
 
 TEST_F(HostFrame, ChatSecretAndLookonChanges)

@@ -462,9 +462,11 @@ void CGameFrameView::UpdateGameView(const CRect*)
         Invalidate(FALSE);
 }
 
+// A view position out of range names no seat; without this check it would match the chairs
+// that have no view position either (all of them while the local player has no chair).
 const tagUserData* CGameFrameView::GetUserInfo(WORD wViewPos) const
 {
-    if (!m_pFrame)
+    if (!m_pFrame || wViewPos >= PLAYER_COUNT)
         return nullptr;
     for (WORD chair = 0; chair < PLAYER_COUNT; ++chair) {
         if (ViewPosition(chair, m_pFrame->GetMeChairID()) == wViewPos)
@@ -475,7 +477,7 @@ const tagUserData* CGameFrameView::GetUserInfo(WORD wViewPos) const
 
 UINT CGameFrameView::GetUserTimer(WORD wViewPos) const
 {
-    if (!m_pFrame)
+    if (!m_pFrame || wViewPos >= PLAYER_COUNT)
         return 0;
     for (WORD chair = 0; chair < PLAYER_COUNT; ++chair) {
         if (ViewPosition(chair, m_pFrame->GetMeChairID()) == wViewPos)
