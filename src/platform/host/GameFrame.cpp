@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QString>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QWidget>
 
 #include <cstdio>
@@ -130,6 +131,8 @@ bool CGameFrameDlg::CreateGameWindow(bool bShow)
     m_pChatMessage = new QTextBrowser(parent);
     m_pChatMessage->setGeometry(4, 470, 250, 140);
     m_pChatMessage->setStyleSheet("QTextBrowser { background: rgba(0, 0, 0, 120); color: white; border: none; }");
+    // Each appended line is one block; the document drops the oldest beyond the limit.
+    m_pChatMessage->document()->setMaximumBlockCount(static_cast<int>(kChatLineLimit));
     m_pChatMessage->show();
     m_pChatInput = new QLineEdit(parent);
     m_pChatInput->setGeometry(116, 676, 150, 20);
@@ -355,6 +358,8 @@ void CGameFrameDlg::ClockTick()
 
 void CGameFrameDlg::AppendChatLine(std::string_view text, COLORREF crColor)
 {
+    if (m_chatLines.size() >= kChatLineLimit)
+        m_chatLines.erase(m_chatLines.begin(), m_chatLines.end() - (kChatLineLimit - 1));
     m_chatLines.emplace_back(text);
     if (!m_pChatMessage)
         return;
