@@ -50,6 +50,11 @@ bool HasLineBreakOrNul(std::string_view text)
     return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
+bool SurvivesGbk(std::string_view utf8)
+{
+    return GbkToUtf8(Utf8ToGbk(utf8)) == utf8;
+}
+
 // The Windows functions hand back a C string in a buffer of bufferSize bytes.
 std::string FitBuffer(std::string_view gbk, size_t bufferSize)
 {
@@ -198,6 +203,10 @@ bool IniDocument::SetValue(std::string_view section, std::string_view key, std::
     if (section.find(']') != std::string_view::npos || key.find('=') != std::string_view::npos)
         return false;
     if (key.front() == '[' || key.front() == ';')
+        return false;
+    // A name GBK cannot hold would be written as '?' under another name: the value could never be
+    // read back by the name given, and every later write would add it again.
+    if (!SurvivesGbk(section) || !SurvivesGbk(key))
         return false;
 
     const std::string gbkValue = Utf8ToGbk(value);
