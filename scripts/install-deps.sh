@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, and only those that are missing.
 # Shared by ./run, ./test and CI so that a fresh machine needs nothing done by hand.
+#   install-deps.sh          what ./run and ./test need
+#   install-deps.sh --fuzz   also clang and its sanitizer and libFuzzer runtimes (scripts/fuzz.sh)
 set -euo pipefail
 
 packages=(
@@ -14,6 +16,11 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   espeak-ng lame sox
 )
+if [ "${1:-}" = "--fuzz" ]; then
+  # The version-less names follow Debian's default clang, so compiler and runtimes always match
+  # (libclang-rt-dev is libclang-rt-14-dev on Debian 12).
+  packages+=(clang libclang-rt-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -174,11 +174,10 @@ void CGameClientDlg::OnUserLeft(const tagUserData*, WORD wChairID, bool bLookon)
     if (!bLookon && wChairID < PLAYER_COUNT) {
         m_lTotalScore[wChairID] = 0;
         m_lRoundScore[wChairID] = 0;
-        const WORD seat = SwitchViewChair(wChairID);
-        if (seat < PLAYER_COUNT) {
-            m_GameClientView.m_lLastScore[seat] = 0;
-            m_GameClientView.m_lSeatMultiple[seat] = 0;
-            m_GameClientView.m_lSeatTotal[seat] = 0;
+        if (const auto seat = ViewSeat(wChairID)) {
+            m_GameClientView.m_lLastScore[*seat] = 0;
+            m_GameClientView.m_lSeatMultiple[*seat] = 0;
+            m_GameClientView.m_lSeatTotal[*seat] = 0;
         }
     }
     m_GameClientView.RefreshScorePanel();
@@ -201,6 +200,14 @@ WORD CGameClientDlg::MeChair() const
 WORD CGameClientDlg::SwitchViewChair(WORD wChairID) const
 {
     return ViewPosition(wChairID, MeChair());
+}
+
+std::optional<WORD> CGameClientDlg::ViewSeat(WORD wChairID) const
+{
+    const WORD seat = SwitchViewChair(wChairID);
+    if (seat >= CGameClientView::kSeats)
+        return std::nullopt;
+    return seat;
 }
 
 void CGameClientDlg::UpdateTurnRound()

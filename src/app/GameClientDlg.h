@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -53,7 +54,12 @@ public:
     void OnHostStartRequest() override;
 
     // The view position of a chair: the local chair is 1, or the recorded chair in a replay.
+    // INVALID_CHAIR when the chair, or the local chair, is not at the table (the local player
+    // before sitting down). The view's per-seat setters read that value as "every seat" and the
+    // seat arrays cannot be indexed with it, so code that may meet it asks ViewSeat instead.
     WORD SwitchViewChair(WORD wChairID) const;
+    // The view position of a chair, or nothing when it has none.
+    std::optional<WORD> ViewSeat(WORD wChairID) const;
     // Reads the number of games of a match round for the table's base score.
     void UpdateTurnRound();
 

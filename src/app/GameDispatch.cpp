@@ -124,7 +124,9 @@ void CGameClientDlg::OnMatchRankInfo(const MatchRankInfo& info)
 
 void CGameClientDlg::OnOfflineMark(const OfflineMark& mark)
 {
-    m_GameClientView.MarkSeatOffline(SwitchViewChair(mark.wChairID), mark.cbOffline != 0);
+    // Without a local chair the mark has no seat to go to (and INVALID_SEAT would mark them all).
+    if (const auto seat = ViewSeat(mark.wChairID))
+        m_GameClientView.MarkSeatOffline(*seat, mark.cbOffline != 0);
 }
 
 void CGameClientDlg::OnMatchProgress(const MatchProgress& progress)
@@ -153,9 +155,12 @@ void CGameClientDlg::OnHideWaiting()
 
 void CGameClientDlg::OnMatchRank(const matchRank& ranks)
 {
+    // Seats without a chair (all of them while the local player has none) show no value.
     matchRank bySeat{};
-    for (WORD chair = 0; chair < PLAYER_COUNT; ++chair)
-        bySeat.dwUserValue[SwitchViewChair(chair)] = ranks.dwUserValue[chair];
+    for (WORD chair = 0; chair < PLAYER_COUNT; ++chair) {
+        if (const auto seat = ViewSeat(chair))
+            bySeat.dwUserValue[*seat] = ranks.dwUserValue[chair];
+    }
     m_GameClientView.SetMatchRanks(bySeat);
 }
 

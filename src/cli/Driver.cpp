@@ -432,8 +432,11 @@ private:
         const CGameClientView& v = View();
         auto join = [](const auto& values) {
             std::string text;
-            for (const auto& value : values)
-                text += (text.empty() ? "" : ",") + std::to_string(static_cast<long long>(value));
+            for (const auto& value : values) {
+                if (!text.empty())
+                    text += ',';
+                text += std::to_string(static_cast<long long>(value));
+            }
             return text;
         };
         m_out << "view m_wGameMode=" << v.m_wGameMode << " m_cbMatchMode=" << int(v.m_cbMatchMode) << " m_lPrizeValue=" << v.m_lPrizeValue

@@ -132,6 +132,11 @@ void CGameLogic::SortCards(uint8_t cbCardData[], uint8_t cbCardCount, uint8_t cb
         return;
     AnalyseResult groups;
     GroupCards(cbCardData, cbCardCount, groups);
+    // Five or more of a rank (bytes that are not one deck's cards) belong to no group; writing the
+    // groups alone would drop those bytes and leave stale ones behind, so such a list keeps its
+    // rank order.
+    if (groups.cbQuadCount * 4u + groups.cbTrioCount * 3u + groups.cbPairCount * 2u + groups.cbSingleCount != cbCardCount)
+        return;
     uint8_t* out = cbCardData;
     std::memcpy(out, groups.cbQuadCards, groups.cbQuadCount * 4u);
     out += groups.cbQuadCount * 4u;

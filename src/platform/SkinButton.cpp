@@ -55,7 +55,12 @@ void CPngButton::SetButtonBkgnd(CDC* pDC)
     GetWindowRect(&rect);
     if (CWnd* parent = GetParent())
         parent->ScreenToClient(&rect);
-    m_background = pDC->GetImage()->copy(rect.left, rect.top, rect.Width(), rect.Height());
+    // QImage::copy takes an empty rectangle for the whole picture: a button without a picture
+    // yet would keep a copy of the whole table, taken again on every paint pass.
+    if (rect.IsRectEmpty())
+        m_background = QImage();
+    else
+        m_background = pDC->GetImage()->copy(rect.left, rect.top, rect.Width(), rect.Height());
     Invalidate();
 }
 

@@ -36,7 +36,8 @@ public:
     // Replaces the value of an existing key, or adds the key at the end of its section, or adds
     // the section at the end of the document. Refuses (false) an empty section or key, a line
     // break anywhere, a ']' in the section name and a '=' in the key, since each would change the
-    // file's structure.
+    // file's structure, and a section or key that GBK cannot hold. A value that GBK cannot hold
+    // is written with '?' in place of what GBK lacks.
     bool SetValue(std::string_view section, std::string_view key, std::string_view value);
 
     std::string Serialize() const;

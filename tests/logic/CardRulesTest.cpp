@@ -64,6 +64,13 @@ TEST(SortCards, ByCountPutsLargerGroupsFirstThenHigherRanks)
     EXPECT_EQ(Text(Sorted(Cards("03 13 23 33 4F 07 17 27 08 18 09"), ORDER_BY_COUNT)), "33 23 13 03 27 17 07 18 08 4F 09");
 }
 
+TEST(SortCards, ByCountKeepsEveryByteOfAListWithFiveOfARank)
+{
+    // Five of a rank form no group; the list keeps its bytes, in rank order.
+    EXPECT_EQ(Text(Sorted({0x05, 0x15, 0x25, 0x35, 0x05, 0x03}, ORDER_BY_COUNT)), "35 25 15 05 05 03");
+    EXPECT_EQ(Text(Sorted({0x09, 0x07, 0x07, 0x07, 0x07, 0x07, 0x17}, ORDER_BY_COUNT)), "09 17 07 07 07 07 07");
+}
+
 TEST(SortCards, AgreesWithTheRankThenByteOrderForDealtAndDamagedLists)
 {
     std::mt19937 rng(11);

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 
 #include <cstring>
 #include <filesystem>
@@ -12,6 +14,7 @@
 #include "platform/SkinDialog.h"
 #include "platform/TimerHost.h"
 #include "platform/host/GameFrame.h"
+#include "protocol/GameRecords.h"
 #include "support/DataPaths.h"
 
 namespace {
@@ -127,6 +130,20 @@ TEST_F(HostFrame, UsersAreSeenByViewPositionAndTheGameHearsOfLeavers)
     EXPECT_EQ(frame.GetUserData(7), nullptr);
 }
 
+TEST_F(HostFrame, WithoutALocalChairNoViewPositionHasAUserOrAClock)
+{
+    tagUserData user;
+    std::strcpy(user.szName, "东家");
+    frame.SetUserData(0, &user);
+    frame.SetGameTimer(0, 200, 5);
+    // Before sitting down no chair has a view position, and INVALID_CHAIR names no seat.
+    frame.SetMeChairID(INVALID_CHAIR);
+    for (WORD position : {WORD{0}, WORD{1}, WORD{2}, INVALID_CHAIR}) {
+        EXPECT_EQ(frame.m_view.GetUserInfo(position), nullptr) << position;
+        EXPECT_EQ(frame.m_view.GetUserTimer(position), 0u) << position;
+    }
+}
+
 TEST_F(HostFrame, ChatSecretAndLookonChanges)
 {
     frame.InsertSystemString("欢迎");
@@ -140,6 +157,25 @@ TEST_F(HostFrame, ChatSecretAndLookonChanges)
     EXPECT_EQ(frame.GetChatLines().size(), 2u);
     EXPECT_NE(frame.GetHostControl(8004), nullptr);
     EXPECT_EQ(frame.GetHostControl(9999), nullptr);
+}
+
+TEST_F(HostFrame, ChatKeepsItsLastLinesAndDropsTheOldest)
+{
+    const std::size_t limit = CGameFrameDlg::kChatLineLimit;
+    for (std::size_t i = 0; i < limit + 100; ++i)
+        frame.InsertShtickString("公告 " + std::to_string(i), 0x00FFF6, true);
+    const std::string first = "公告 100";
+    const std::string last = "公告 " + std::to_string(limit + 99);
+
+    const auto& lines = frame.GetChatLines();
+    ASSERT_EQ(lines.size(), limit);
+    EXPECT_EQ(lines.front(), first);
+    EXPECT_EQ(lines.back(), last);
+    const QTextDocument* shown = frame.GetChatMessageWindow()->document();
+    EXPECT_EQ(shown->blockCount(), static_cast<int>(limit));
+    EXPECT_EQ(shown->firstBlock().text().toStdString(), first);
+    EXPECT_EQ(shown->lastBlock().text().toStdString(), last);
+    EXPECT_EQ(events.size(), limit + 100) << "every line is still reported";
 }
 
 TEST_F(HostFrame, TraceFilesAreNamedAfterTheLocalUser)

@@ -280,6 +280,18 @@ TEST_F(SkinTest, ButtonsComposeTheirTransparentPartsOverTheParentsPicture)
     EXPECT_EQ(Shown(button, 5, 3), kRed);
 }
 
+TEST_F(SkinTest, AButtonWithoutASizeTakesNoBackground)
+{
+    CPngButton button;
+    ASSERT_TRUE(button.Create("", WS_VISIBLE, CRect(50, 60, 0, 0), &m_board, 105));
+    MemoryDC parentPicture(300, 200, RGB(0, 0, 0));
+    parentPicture.dc.FillSolidRect(0, 0, 10, 10, RGB(255, 255, 0));
+    button.SetButtonBkgnd(&parentPicture.dc);
+    // Not the parent's top-left corner: nothing was under a button of no size.
+    button.SetButtonImage("Telvo\\img\\btStrip.png");
+    EXPECT_NE(Shown(button, 0, 3), 0xFFFFFF00u);
+}
+
 TEST_F(SkinTest, RegionButtonsAreShapedByTheirPictureWithoutTheKeyColour)
 {
     CRgnButton button;

@@ -114,6 +114,9 @@ TEST(IniWrite, TextThatWouldChangeTheFilesStructureIsRefused)
     EXPECT_FALSE(WriteIniString(file, "A", "k=v", "1"));
     EXPECT_FALSE(WriteIniString(file, "A]x", "k", "1"));
     EXPECT_FALSE(WriteIniString(file, "A", "", "1"));
+    // Names GBK cannot hold would land under another name ("A?") and never read back.
+    EXPECT_FALSE(WriteIniString(file, "A\x8F", "x", "1"));
+    EXPECT_FALSE(WriteIniString(file, "A", "x\xF0\x9F\x98\x80", "1"));
     EXPECT_EQ(ReadBytes(file), "[A]\nx=1\n");
 }
 

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QString>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QWidget>
 
 #include <cstdio>
@@ -135,6 +136,8 @@ bool CGameFrameDlg::CreateGameWindow(bool bShow)
     m_pChatMessage = new QTextBrowser(parent);
     m_pChatMessage->setGeometry(4, 470, 250, 140);
     m_pChatMessage->setStyleSheet("QTextBrowser { background: rgba(0, 0, 0, 120); color: white; border: none; }");
+    // Each appended line is one block; the document drops the oldest beyond the limit.
+    m_pChatMessage->document()->setMaximumBlockCount(static_cast<int>(kChatLineLimit));
     m_pChatMessage->show();
     m_pChatInput = new QLineEdit(parent);
     m_pChatInput->setGeometry(116, 676, 150, 20);
@@ -410,6 +413,8 @@ void CGameFrameDlg::ClockTick()
 
 void CGameFrameDlg::AppendChatLine(std::string_view text, COLORREF crColor)
 {
+    if (m_chatLines.size() >= kChatLineLimit)
+        m_chatLines.erase(m_chatLines.begin(), m_chatLines.end() - (kChatLineLimit - 1));
     m_chatLines.emplace_back(text);
     if (!m_pChatMessage)
         return;
@@ -517,9 +522,11 @@ void CGameFrameView::UpdateGameView(const CRect*)
         Invalidate(FALSE);
 }
 
+// A view position out of range names no seat; without this check it would match the chairs
+// that have no view position either (all of them while the local player has no chair).
 const tagUserData* CGameFrameView::GetUserInfo(WORD wViewPos) const
 {
-    if (!m_pFrame)
+    if (!m_pFrame || wViewPos >= PLAYER_COUNT)
         return nullptr;
     for (WORD chair = 0; chair < PLAYER_COUNT; ++chair) {
         if (ViewPosition(chair, m_pFrame->GetMeChairID()) == wViewPos)
@@ -530,7 +537,7 @@ const tagUserData* CGameFrameView::GetUserInfo(WORD wViewPos) const
 
 UINT CGameFrameView::GetUserTimer(WORD wViewPos) const
 {
-    if (!m_pFrame)
+    if (!m_pFrame || wViewPos >= PLAYER_COUNT)
         return 0;
     for (WORD chair = 0; chair < PLAYER_COUNT; ++chair) {
         if (ViewPosition(chair, m_pFrame->GetMeChairID()) == wViewPos)

@@ -162,6 +162,9 @@ public:
     // The seconds left of the clock of a chair; 0 when it has none.
     UINT GetClockSeconds(WORD wChairID) const;
 
+    // The chat message window and the list of its lines keep the last kChatLineLimit lines: a
+    // table runs all evening, and the server's notices alone would otherwise grow them without end.
+    static constexpr std::size_t kChatLineLimit = 500;
     void InsertSystemString(std::string_view text);
     void InsertShtickString(std::string_view text, COLORREF crColor, bool bNewLine);
     const std::vector<std::string>& GetChatLines() const { return m_chatLines; }
