@@ -103,6 +103,8 @@ struct Table {
         fs::remove(AppProfile().File(), ec);
         SetDataFolders(process.user, bRoundTable ? fs::path(QARRUM_TOOLS_DATA) : process.empty);
         g_bReplayMode = process.startReplayMode;
+        // Set by every snapshot; a table starts without the card counter.
+        g_bCardCounter = false;
         g_cbCounterMode = process.startCounterMode;
         SeedClientRandom(0);
         SetDialogService(&dialogs);
