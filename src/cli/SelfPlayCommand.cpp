@@ -1,9 +1,11 @@
 #include "cli/SelfPlayCommand.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <ostream>
 
+#include "logic/CardText.h"
 #include "server/SelfPlay.h"
 
 namespace cli {
@@ -39,6 +41,52 @@ bool parseBots(const std::string& text, std::array<server::BotKind, 3>& bots)
     return true;
 }
 
+// One line of text for a game message as chair 0 sees it: the deal, each bid, the landlord, each
+// double, play and pass, and the end.
+void ShowMessage(std::ostream& out, uint16_t subCmd, std::span<const uint8_t> body)
+{
+    switch (subCmd) {
+    case SUB_S_DEAL_CARDS:
+        if (const auto deal = ReadRecord<DealCards>(body))
+            out << "  deal: chair " << deal->wCurrentUser << " bids first; chair 0 holds " << FormatCards(deal->cbHandCards[0], HAND_CARDS) << '\n';
+        break;
+    case SUB_S_BID_RESULT:
+        if (const auto bid = ReadRecord<BidResult>(body))
+            out << "  chair " << bid->wBidUser << (bid->cbBid == BID_PASS ? std::string(" does not bid") : " bids " + std::to_string(bid->cbBid)) << '\n';
+        break;
+    case SUB_S_LORD_INFO:
+        if (const auto lord = ReadRecord<LordInfo>(body))
+            out << "  chair " << lord->wLordUser << " is the landlord at " << int{lord->cbLordScore} << " and takes "
+                << FormatCards(lord->cbBackCard, BACK_CARDS) << '\n';
+        break;
+    case SUB_S_BANG_NOTICE:
+        if (const auto bang = ReadRecord<BangNotice>(body))
+            out << "  chair " << bang->wChairID << " doubles\n";
+        break;
+    case SUB_S_PLAYED_CARDS:
+        if (const auto played = ReadPlayedCards(body)) {
+            CGameLogic logic;
+            uint8_t cards[MAX_HAND];
+            std::copy_n(played->cbCardData, played->cbCardCount, cards);
+            logic.SortCards(cards, played->cbCardCount, ORDER_BY_RANK);
+            out << "  chair " << played->wOutCardUser << " plays " << FormatCards(cards, played->cbCardCount) << " ("
+                << PlayTypeName(logic.JudgeType(cards, played->cbCardCount)) << ")\n";
+        }
+        break;
+    case SUB_S_PASS_CARDS:
+        if (const auto pass = ReadRecord<PassCards>(body))
+            out << "  chair " << pass->wPassUser << " passes" << (pass->cbNewTurn ? "; the turn is over" : "") << '\n';
+        break;
+    case SUB_S_GAME_END:
+        if (const auto end = ReadRecord<GameEndRecord>(body))
+            out << "  game over: scores " << end->lGameScore[0] << ',' << end->lGameScore[1] << ',' << end->lGameScore[2]
+                << (end->lSpring == 1 ? " (spring)" : end->lSpring == 2 ? " (reverse spring)" : "") << '\n';
+        break;
+    default:
+        break;
+    }
+}
+
 }  // namespace
 
 int RunSelfPlayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -46,8 +94,13 @@ int RunSelfPlayCommand(const std::vector<std::string>& args, std::ostream& out, 
     server::SelfPlayOptions options;
     std::string clients = "none";
     bool haveGames = false, haveSeed = false;
+    bool show = false;
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& flag = args[i];
+        if (flag == "--show") {
+            show = true;
+            continue;
+        }
         if (i + 1 >= args.size()) {
             err << "qarrum-cli selfplay: " << flag << " needs a value\n";
             return 2;
@@ -72,7 +125,7 @@ int RunSelfPlayCommand(const std::vector<std::string>& args, std::ostream& out, 
         }
     }
     if (!haveGames || !haveSeed) {
-        err << "usage: qarrum-cli selfplay --games N --seed S [--clients headless|none] [--bots KIND|KIND,KIND,KIND]\n";
+        err << "usage: qarrum-cli selfplay --games N --seed S [--clients headless|none] [--bots KIND|KIND,KIND,KIND] [--show]\n";
         return 2;
     }
     if (clients == "headless") {
@@ -84,6 +137,8 @@ int RunSelfPlayCommand(const std::vector<std::string>& args, std::ostream& out, 
         return 2;
     }
 
+    if (show)
+        options.onMessage = [&out](uint16_t subCmd, std::span<const uint8_t> body) { ShowMessage(out, subCmd, body); };
     const server::SelfPlaySummary summary = server::runSelfPlay(options, [&](uint32_t index, const server::SelfPlayGame& game) {
         out << "game " << index + 1 << " lord=" << game.lord << " bid=" << int{game.bid} << " multiple=" << game.multiple
             << " spring=" << game.spring << " scores=" << game.scores[0] << ',' << game.scores[1] << ',' << game.scores[2] << '\n';

@@ -13,6 +13,8 @@ public:
     {
         if (!IsChair(chair) || CheckGameMessage(subCmd, body) != MessageCheck::Accept)
             ++badMessages;
+        if (chair == 0 && onMessage)
+            onMessage(subCmd, body);
     }
     void gameEnded(const GameEndRecord& record) override
     {
@@ -20,6 +22,7 @@ public:
         ended = true;
     }
 
+    std::function<void(uint16_t, std::span<const uint8_t>)> onMessage;
     uint32_t badMessages = 0;
     bool ended = false;
     GameEndRecord end{};
@@ -65,6 +68,7 @@ SelfPlaySummary runSelfPlay(const SelfPlayOptions& options, const std::function<
 {
     SelfPlaySummary summary;
     CheckingSink sink;
+    sink.onMessage = options.onMessage;
     TableEngine table(options.config, options.seed, sink);
     const std::array<Bot, 3> bots{Bot(options.bots[0]), Bot(options.bots[1]), Bot(options.bots[2])};
     for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair)

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "server/Bot.h"
@@ -19,6 +20,8 @@ struct SelfPlayOptions {
     uint32_t seed = 1;
     std::array<BotKind, 3> bots{BotKind::Standard, BotKind::Standard, BotKind::Standard};
     TableConfig config;
+    // Sees chair 0's copy of every game message the table sends (may be empty).
+    std::function<void(uint16_t subCmd, std::span<const uint8_t> body)> onMessage;
 };
 
 struct SelfPlayGame {
