@@ -74,15 +74,27 @@ std::string Lower(std::string_view text)
     return lower;
 }
 
-const fs::path& ScratchFile()
-{
-    static const fs::path file = [] {
+// A folder of this process's own, removed when the process ends.
+struct ScratchFolder {
+    ScratchFolder()
+    {
         const char* tmp = std::getenv("TMPDIR");
-        const fs::path folder = fs::path(tmp && *tmp ? tmp : "/tmp") / ("qarrum-fuzz-ini-" + std::to_string(getpid()));
+        folder = fs::path(tmp && *tmp ? tmp : "/tmp") / ("qarrum-fuzz-ini-" + std::to_string(getpid()));
         std::error_code ec;
         fs::create_directories(folder, ec);
-        return folder / "file.ini";
-    }();
+    }
+    ~ScratchFolder()
+    {
+        std::error_code ec;
+        fs::remove_all(folder, ec);
+    }
+    fs::path folder;
+};
+
+const fs::path& ScratchFile()
+{
+    static const ScratchFolder scratch;
+    static const fs::path file = scratch.folder / "file.ini";
     return file;
 }
 
