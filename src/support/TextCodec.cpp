@@ -144,3 +144,13 @@ std::string_view CutGbk(std::string_view gbk, size_t maxBytes)
     }
     return gbk.substr(0, pos);
 }
+
+std::string_view CutUtf8(std::string_view utf8, size_t maxBytes)
+{
+    if (utf8.size() <= maxBytes)
+        return utf8;
+    size_t end = maxBytes;
+    while (end > 0 && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80)
+        --end;
+    return utf8.substr(0, end);
+}

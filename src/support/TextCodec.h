@@ -16,3 +16,5 @@ std::string Utf8ToGbk(std::string_view utf8);
 // Fixed-size buffers of the original program are measured in these bytes, so cuts are made here,
 // before the text is converted to UTF-8.
 std::string_view CutGbk(std::string_view gbk, size_t maxBytes);
+// The longest start of a UTF-8 text that fits in maxBytes without splitting a character.
+std::string_view CutUtf8(std::string_view utf8, size_t maxBytes);

@@ -1,3 +1,4 @@
+#include "support/TextCodec.h"
 #include "windows/ScoreView.h"
 
 #include "app/GameClientDlg.h"
@@ -32,16 +33,6 @@ constexpr const char* kRowLabels[kMultipleRows] = {"加倍", "跟倍", "反倍",
 constexpr CPoint kNameLine[3] = {{85, 370}, {25, 603}, {360, 603}};
 constexpr CPoint kScoreAt[3] = {{250, 320}, {158, 539}, {490, 539}};
 
-// The longest start of a UTF-8 text that fits in maxBytes without splitting a character.
-std::string_view CutUtf8(std::string_view text, std::size_t maxBytes)
-{
-    if (text.size() <= maxBytes)
-        return text;
-    std::size_t end = maxBytes;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-        --end;
-    return text.substr(0, end);
-}
 
 void DrawLine(CDC* pDC, int x, int y, const std::string& text, COLORREF colour = kTextColour)
 {
@@ -180,20 +171,9 @@ void CScoreView::ResetScoreView()
     std::memset(m_cbReachTop, 0, sizeof(m_cbReachTop));
     m_lTaskLottery = 0;
 
-    m_cbRevealRow = 0;
+    ClearRevealState();
     m_bRevealing = false;
-    m_bFirework = false;
     m_cbFireworkFrame = 0;
-    m_bAbsScoreShown = false;
-    m_bLocalScoreShown = false;
-    m_nTickCount = 0;
-    m_cbPointsStep = 0;
-    m_bCountUp = false;
-    m_lScoreRemain = 0;
-    m_lLotteryRemain = 0;
-    m_nCountSpeed = 0;
-    m_bAnyInput = false;
-    m_bBlink = false;
     for (CMatchClock& clock : m_MatchClock)
         clock.Stop();
 
@@ -202,12 +182,9 @@ void CScoreView::ResetScoreView()
         m_btSaveVideo.EnableWindow(TRUE);
 }
 
-void CScoreView::StartScoreAnimation()
+void CScoreView::ClearRevealState()
 {
-    for (const UINT_PTR id : {IDT_REVEAL, IDT_FIREWORK, IDT_LOCAL_SCORE, IDT_BALANCES, IDT_COUNT_WAIT, IDT_COUNT_UP, IDT_BLINK})
-        KillTimer(id);
     m_cbRevealRow = 0;
-    m_bRevealing = true;
     m_bFirework = false;
     m_bAbsScoreShown = false;
     m_bLocalScoreShown = false;
@@ -219,6 +196,14 @@ void CScoreView::StartScoreAnimation()
     m_nCountSpeed = 0;
     m_bAnyInput = false;
     m_bBlink = false;
+}
+
+void CScoreView::StartScoreAnimation()
+{
+    for (const UINT_PTR id : {IDT_REVEAL, IDT_FIREWORK, IDT_LOCAL_SCORE, IDT_BALANCES, IDT_COUNT_WAIT, IDT_COUNT_UP, IDT_BLINK})
+        KillTimer(id);
+    ClearRevealState();
+    m_bRevealing = true;
     SetTimer(IDT_REVEAL, 500);
     SetTimer(IDT_ARM_INPUT, LocalScore() <= 0 ? 4000 : 9000);
     SetTimer(IDT_AUTO_CLOSE, LocalPlayerLeaves() ? 10000 : 25000);

@@ -147,6 +147,8 @@ protected:
     void OnCancel() override {}
 
 private:
+    // The reveal, the count-up and the continue input back at their start.
+    void ClearRevealState();
     bool HasLocalChair() const { return m_wMeChairID < PLAYER_COUNT; }
     LONG LocalScore() const { return HasLocalChair() ? m_lScore[m_wMeChairID] : 0; }
     // The local player's status byte of the game end says the table is over for them.

@@ -9,16 +9,6 @@ using namespace protocol;
 
 namespace {
 
-// The longest prefix of UTF-8 text within maxBytes that ends on a character boundary.
-std::string_view CutUtf8(std::string_view text, std::size_t maxBytes)
-{
-    if (text.size() <= maxBytes)
-        return text;
-    std::size_t end = maxBytes;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-        --end;
-    return text.substr(0, end);
-}
 
 template <std::size_t N>
 void CopyUtf8(char (&field)[N], std::string_view gbk)
