@@ -469,8 +469,15 @@ private:
             std::vector<tagCardSlot> cells(FULL_DECK);
             const auto count = control.GetCards(cells.data(), cells.size());
             std::string text;
-            for (std::size_t i = 0; i < count; ++i)
-                text += (text.empty() ? "" : ",") + std::string(cells[i].bRaised ? "^" : "") + FormatCards(&cells[i].cbCard, 1);
+            // Appended piece by piece: a literal followed by operator+ of a temporary string draws
+            // a false overlap warning from GCC 12 at -O3.
+            for (std::size_t i = 0; i < count; ++i) {
+                if (!text.empty())
+                    text += ',';
+                if (cells[i].bRaised)
+                    text += '^';
+                text += FormatCards(&cells[i].cbCard, 1);
+            }
             return text.empty() ? std::string("-") : text;
         };
         CGameClientView& v = View();
@@ -478,8 +485,12 @@ private:
         const auto deckCount = v.m_DeckCardControl.GetCards(deck.data(), deck.size());
         std::string raised;
         for (std::size_t i = 0; i < deckCount; ++i) {
-            if (deck[i].bRaised)
-                raised += ",^" + FormatCards(&deck[i].cbCard, 1) + "@" + std::to_string(i);
+            if (!deck[i].bRaised)
+                continue;
+            raised += ",^";
+            raised += FormatCards(&deck[i].cbCard, 1);
+            raised += '@';
+            raised += std::to_string(i);
         }
         m_out << "cards hand0=" << list(v.m_HandCardControl[0]) << " hand2=" << list(v.m_HandCardControl[2])
               << " out0=" << list(v.m_UserCardControl[0]) << " out1=" << list(v.m_UserCardControl[1])
