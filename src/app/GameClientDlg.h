@@ -217,7 +217,7 @@ private:
     void OnShowScoreViewTimer();
     void CreateScoreView();
     bool HasScoreView() const;
-    void DestroyScoreView();
+    void CloseScoreView();
     void FillScoreView(const GameEndRecord& end);
     void ShowScoreView();
 

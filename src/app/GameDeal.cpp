@@ -31,7 +31,7 @@ bool CGameClientDlg::OnSubDealCards(const DealCards& deal)
 {
     const WORD me = MeChair();
     ShowButton(100, false);
-    DestroyScoreView();
+    CloseScoreView();
     KillGameTimer(202);
     if (m_pTrusteeCover && !m_bTrustee) {
         m_GameClientView.FadeTrusteeCover(false, 0);
@@ -305,7 +305,7 @@ bool CGameClientDlg::OnSubLordInfo(const LordInfo& lord)
     m_bBackCardsShown = true;
     view.SetMultiple(m_wMultiple);
     if (m_pTrusteeCover) {
-        DestroyScoreView();
+        CloseScoreView();
         if (!m_bTrustee)
             view.FadeTrusteeCover(true, 2);
     }

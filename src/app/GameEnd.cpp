@@ -260,10 +260,14 @@ bool CGameClientDlg::HasScoreView() const
     return m_pScoreView != nullptr;
 }
 
-void CGameClientDlg::DestroyScoreView()
+void CGameClientDlg::CloseScoreView()
 {
-    m_GameClientView.m_pScoreView = nullptr;
-    m_pScoreView.reset();
+    // The window is made once and kept for the table's life, refilled at every game end: making
+    // it loads its pictures again, which costs more than a whole game's handling.
+    if (m_pScoreView && m_pScoreView->IsWindow()) {
+        m_pScoreView->ResetScoreView();
+        m_pScoreView->ShowWindow(SW_HIDE);
+    }
 }
 
 void CGameClientDlg::FillScoreView(const GameEndRecord& end)
