@@ -1,17 +1,19 @@
 // The game client: the game window at a table played on this machine, the local player against
-// two bots (`--bots basic|standard`, `--seed S` for a repeatable deal, `--name`, `--gender`,
-// `--dialect` for the local player).
+// two bots (`--bots basic|standard`, `--seed S` for a repeatable deal), or with `--server
+// HOST:PORT` at a table of a qarrum-server. `--name`, `--gender`, `--dialect` set the local player.
 #include <QApplication>
 #include <QDir>
 
 #include <chrono>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 
 #include "app/GameClientApp.h"
 #include "local/LocalTable.h"
 #include "platform/Dc.h"
 #include "platform/Services.h"
+#include "platform/host/TcpServerLink.h"
 #include "platform/sound/SdlSoundBackend.h"
 #include "support/DataPaths.h"
 
@@ -60,8 +62,34 @@ int main(int argc, char** argv)
     options.gender = static_cast<uint8_t>(option("--gender").toUInt());
     if (const QString dialect = option("--dialect"); !dialect.isEmpty())
         options.dialect = static_cast<uint8_t>(dialect.toUInt());
-    CLocalTable table(*app.GetGameFrame(), options);
+    std::unique_ptr<CTcpServerLink> link;
+    std::unique_ptr<CLocalTable> table;
+    if (const QString server = option("--server"); !server.isEmpty()) {
+        // HOST:PORT, the host possibly an IPv6 address in brackets.
+        const qsizetype colon = server.lastIndexOf(':');
+        const quint16 port = colon > 0 ? server.mid(colon + 1).toUShort(&ok) : 0;
+        QString host = colon > 0 ? server.left(colon) : QString();
+        if (host.startsWith('[') && host.endsWith(']'))
+            host = host.mid(1, host.size() - 2);
+        if (host.isEmpty() || !ok || port == 0) {
+            std::cerr << "qarrum: --server takes HOST:PORT\n";
+            return 2;
+        }
+        tagLogonInfo info;
+        info.strName = options.name;
+        info.cbGender = options.gender;
+        info.cbDialect = options.dialect;
+        link = std::make_unique<CTcpServerLink>(app.GetGameFrame(), info);
+        app.GetGameFrame()->SetServerLink(link.get());
+        link->Connect(host, port);
+    } else {
+        table = std::make_unique<CLocalTable>(*app.GetGameFrame(), options);
+    }
     const int status = QApplication::exec();
+    if (link)
+        app.GetGameFrame()->SetServerLink(nullptr);
+    table.reset();
+    link.reset();
     SetSoundBackend(nullptr);
     return status;
 }

@@ -413,8 +413,9 @@ void Sessions::sendSnapshot(const User& user)
 {
     if (user.info.wTableID == INVALID_TABLE)
         return;
-    const auto [state, scene] = gameOf(user.info.wTableID).snapshot(user.info.wChairID, user.info.cbLookon != 0);
-    sendTo(user, encodeSnapshot(state, user.info.cbLookon != 0, scene));
+    const bool lookon = user.info.cbLookon != 0;
+    const auto [state, scene] = gameOf(user.info.wTableID).snapshot(user.info.wChairID, lookon, !lookon || lookerAllowed(user));
+    sendTo(user, encodeSnapshot(state, lookon, scene));
 }
 
 void Sessions::sendGame(uint16_t table, uint16_t chair, uint16_t sub, std::span<const uint8_t> body)

@@ -34,8 +34,9 @@ public:
     // A game frame (main 100) or a host-level request (2.12, 2.401, 14.100) from the player in
     // chair; false when the table refuses it.
     virtual bool onClientMessage(uint16_t chair, uint16_t main, uint16_t sub, std::span<const uint8_t> body) = 0;
-    // The game state and scene record for a chair, as a player or as a looker sees it.
-    virtual std::pair<uint8_t, std::vector<uint8_t>> snapshot(uint16_t chair, bool lookon) = 0;
+    // The game state and scene record for a chair, as a player or as a looker sees it; without
+    // showCards (a looker the player does not let see them) the chair's own cards are left out.
+    virtual std::pair<uint8_t, std::vector<uint8_t>> snapshot(uint16_t chair, bool lookon, bool showCards) = 0;
 };
 
 class SessionTransport {

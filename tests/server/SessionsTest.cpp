@@ -38,9 +38,9 @@ public:
         calls.push_back("message " + std::to_string(chair) + ' ' + std::to_string(main) + '.' + std::to_string(sub));
         return accept;
     }
-    std::pair<uint8_t, std::vector<uint8_t>> snapshot(uint16_t chair, bool lookon) override
+    std::pair<uint8_t, std::vector<uint8_t>> snapshot(uint16_t chair, bool lookon, bool showCards) override
     {
-        calls.push_back("snapshot " + std::to_string(chair) + (lookon ? " lookon" : ""));
+        calls.push_back("snapshot " + std::to_string(chair) + (lookon ? " lookon" : "") + (showCards ? "" : " hidden"));
         return {GS_FREE, std::vector<uint8_t>(sizeof(StatusFree), 0)};
     }
 
@@ -188,7 +188,7 @@ TEST_F(SessionLayer, LookersSeeCardsOnlyWithThePlayersPermission)
     EXPECT_EQ(describe(transport.take(2)), (std::vector<std::string>{"3.14 code6"})) << "an empty chair has nothing to watch";
     send(2, MDM_HOST_USER, SUB_USER_LOOKON, LookonRequest{0, 2});
     EXPECT_EQ(describe(transport.take(2)), (std::vector<std::string>{"3.10 lou@0:2L s4", "3.10 ann@0:2 s2", "3.15 10", "4.1"}));
-    EXPECT_EQ(game(0).calls.back(), "snapshot 2 lookon");
+    EXPECT_EQ(game(0).calls.back(), "snapshot 2 lookon hidden") << "no permission yet: the snapshot leaves the cards out";
     transport.take(1);
 
     const uint8_t deal[] = {1, 2, 3};

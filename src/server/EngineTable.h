@@ -1,0 +1,76 @@
+#pragma once
+
+// One table of a Sessions played by the table engine. The session layer owns the seats and the
+// connections; this adapter owns the engine, the copies of each message that lookers may see,
+// and, when the server was asked for them, the bots in the chairs nobody sits in.
+//
+// Bots: a table with bots fills every chair without a person once a person presses ready while
+// the table is free, and the bots are ready at once after each game. When the last person has
+// left, the bots leave too, so an empty table does not play on by itself. A person who sits in a
+// bot's chair takes it over; during a game that means the bot's hand and its share of the result.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <utility>
+#include <vector>
+
+#include "server/Bot.h"
+#include "server/Sessions.h"
+#include "server/TableEngine.h"
+
+namespace server {
+
+struct EngineTableOptions {
+    TableConfig config;
+    uint32_t seed = 1;
+    // Empty: the table waits for three people.
+    std::optional<BotKind> bots;
+    uint32_t botThinkMs = 900;
+};
+
+class EngineTable final : public TableGame, private TableSink {
+public:
+    EngineTable(Sessions& sessions, uint16_t table, const EngineTableOptions& options);
+    EngineTable(const EngineTable&) = delete;
+    EngineTable& operator=(const EngineTable&) = delete;
+
+    // TableGame
+    void setPresent(uint16_t chair, bool present) override;
+    void setReady(uint16_t chair) override;
+    bool isPlaying() const override { return m_engine.phase() != Phase::Free; }
+    bool onClientMessage(uint16_t chair, uint16_t main, uint16_t sub, std::span<const uint8_t> body) override;
+    std::pair<uint8_t, std::vector<uint8_t>> snapshot(uint16_t chair, bool lookon, bool showCards) override;
+
+    // Moves the table's clock and lets the bots whose turn has come act.
+    void advance(uint32_t ms);
+
+    const TableEngine& engine() const { return m_engine; }
+    bool hasBot(uint16_t chair) const { return IsChair(chair) && m_bots[chair] != nullptr; }
+
+private:
+    // TableSink
+    void sendGame(uint16_t chair, uint16_t subCmd, std::span<const uint8_t> body) override;
+    void gameEnded(const GameEndRecord& end) override;
+
+    void fillWithBots();
+    void releaseBotsIfAlone();
+    void letBotsAct();
+
+    Sessions& m_sessions;
+    uint16_t m_table;
+    EngineTableOptions m_options;
+    TableEngine m_engine;
+    std::array<bool, 3> m_person{};
+    std::array<std::unique_ptr<Bot>, 3> m_bots;
+    // When each bot may act next, on the engine's clock; 0 while it has not begun thinking.
+    std::array<uint64_t, 3> m_botReadyAt{};
+};
+
+// The deal as a looker who may not see `chair`'s cards gets it: that chair's row is blank but for
+// the face-up card, which everyone sees. Other messages carry no hidden cards and pass unchanged.
+std::vector<uint8_t> hideChairCards(uint16_t chair, uint16_t subCmd, std::span<const uint8_t> body);
+
+}  // namespace server
