@@ -1,6 +1,5 @@
 #include "local/LocalTable.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "platform/TimerHost.h"
@@ -31,7 +30,7 @@ CLocalTable::CLocalTable(CGameFrameDlg& frame, const LocalTableOptions& options)
     m_frame.SetUserData(kLocalChair, &me);
     m_engine.setPresent(kLocalChair, true);
     for (uint16_t chair = 1; chair < PLAYER_COUNT; ++chair) {
-        m_bots[chair] = std::make_unique<server::Bot>(m_options.bots, m_options.botThinkMs);
+        m_bots.seat(chair, m_options.bots, m_options.botThinkMs);
         const tagUserData bot = MakeUser(chair + 1, kBotNames[chair], static_cast<BYTE>(chair == 1), 1);
         m_frame.SetUserData(chair, &bot);
         m_engine.setPresent(chair, true);
@@ -50,39 +49,7 @@ CLocalTable::~CLocalTable()
 void CLocalTable::Tick()
 {
     m_engine.advance(kTickMs);
-    LetBotsAct();
-}
-
-void CLocalTable::LetBotsAct()
-{
-    // A bot move may hand the turn to the next bot; each gets its think time from that moment.
-    for (int round = 0; round < 4; ++round) {
-        bool acted = false;
-        for (uint16_t chair = 1; chair < PLAYER_COUNT; ++chair) {
-            server::Bot& bot = *m_bots[chair];
-            const server::PlayerView view = m_engine.view(chair);
-            if (view.canDouble && bot.wantsDouble(view)) {
-                const JiaBangType bang{view.doubleType};
-                m_engine.onClientMessage(chair, SUB_C_JIA_BANG, std::span(reinterpret_cast<const uint8_t*>(&bang), sizeof(bang)));
-                acted = true;
-            }
-            if (view.current != chair || view.phase == server::Phase::Free) {
-                m_botReadyAt[chair] = 0;
-                continue;
-            }
-            // A bot thinks once the turn has begun: the player first sees the deal or the flight.
-            if (m_botReadyAt[chair] == 0)
-                m_botReadyAt[chair] = std::max(m_engine.nowMs(), m_engine.turnStartMs()) + bot.thinkMs();
-            if (m_engine.nowMs() < m_botReadyAt[chair])
-                continue;
-            m_botReadyAt[chair] = 0;
-            const server::BotMove move = bot.decide(view);
-            m_engine.onClientMessage(chair, move.subCmd, move.body);
-            acted = true;
-        }
-        if (!acted)
-            break;
-    }
+    m_bots.act(m_engine);
 }
 
 void CLocalTable::sendGame(uint16_t chair, uint16_t subCmd, std::span<const uint8_t> body)

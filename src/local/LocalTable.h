@@ -18,7 +18,7 @@
 #include <QObject>
 
 #include "platform/host/GameFrame.h"
-#include "server/Bot.h"
+#include "server/BotSeats.h"
 #include "server/TableEngine.h"
 
 struct LocalTableOptions {
@@ -62,7 +62,6 @@ private:
     void SendSnapshot();
     void ScheduleDelivery();
     void Deliver();
-    void LetBotsAct();
 
     struct Pending {
         bool bScene = false;
@@ -73,9 +72,7 @@ private:
     CGameFrameDlg& m_frame;
     LocalTableOptions m_options;
     server::TableEngine m_engine;
-    std::array<std::unique_ptr<server::Bot>, 3> m_bots;
-    // When each bot chair may act next, on the engine's clock.
-    std::array<uint64_t, 3> m_botReadyAt{};
+    server::BotSeats m_bots;
     std::deque<Pending> m_pending;
     bool m_bDeliveryPosted = false;
     int m_nRefused = 0;

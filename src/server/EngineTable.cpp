@@ -45,11 +45,10 @@ void EngineTable::setPresent(uint16_t chair, bool present)
 {
     if (!IsChair(chair))
         return;
-    if (present && m_bots[chair]) {
+    if (present && m_bots.seated(chair)) {
         // The person takes the bot's chair over. Between games the bot's ready is not the
         // person's: leaving and coming back clears it in the engine.
-        m_bots[chair].reset();
-        m_botReadyAt[chair] = 0;
+        m_bots.unseat(chair);
         m_person[chair] = true;
         if (!isPlaying())
             m_engine.setPresent(chair, false);
@@ -74,10 +73,9 @@ void EngineTable::setReady(uint16_t chair)
 void EngineTable::fillWithBots()
 {
     for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair) {
-        if (m_person[chair] || m_bots[chair])
+        if (m_person[chair] || m_bots.seated(chair))
             continue;
-        m_bots[chair] = std::make_unique<Bot>(*m_options.bots, m_options.botThinkMs);
-        m_botReadyAt[chair] = 0;
+        m_bots.seat(chair, *m_options.bots, m_options.botThinkMs);
         m_engine.setPresent(chair, true);
         m_engine.setReady(chair);
     }
@@ -88,9 +86,9 @@ void EngineTable::releaseBotsIfAlone()
     if (std::any_of(m_person.begin(), m_person.end(), [](bool person) { return person; }))
         return;
     for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair) {
-        if (!m_bots[chair])
+        if (!m_bots.seated(chair))
             continue;
-        m_bots[chair].reset();
+        m_bots.unseat(chair);
         m_engine.setPresent(chair, false);
     }
 }
@@ -121,41 +119,7 @@ std::pair<uint8_t, std::vector<uint8_t>> EngineTable::snapshot(uint16_t chair, b
 void EngineTable::advance(uint32_t ms)
 {
     m_engine.advance(ms);
-    letBotsAct();
-}
-
-void EngineTable::letBotsAct()
-{
-    // A bot's move may hand the turn to the next bot; each gets its think time from that moment.
-    for (int round = 0; round < 4; ++round) {
-        bool acted = false;
-        for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair) {
-            if (!m_bots[chair])
-                continue;
-            const Bot& bot = *m_bots[chair];
-            const PlayerView view = m_engine.view(chair);
-            if (view.canDouble && bot.wantsDouble(view)) {
-                const JiaBangType bang{view.doubleType};
-                m_engine.onClientMessage(chair, SUB_C_JIA_BANG, WriteRecord(bang));
-                acted = true;
-            }
-            if (view.current != chair || view.phase == Phase::Free) {
-                m_botReadyAt[chair] = 0;
-                continue;
-            }
-            // Bots wait for the turn's beginning, as the people do: the deal or the flight is shown first.
-            if (m_botReadyAt[chair] == 0)
-                m_botReadyAt[chair] = std::max(m_engine.nowMs(), m_engine.turnStartMs()) + bot.thinkMs();
-            if (m_engine.nowMs() < m_botReadyAt[chair])
-                continue;
-            m_botReadyAt[chair] = 0;
-            const BotMove move = bot.decide(view);
-            m_engine.onClientMessage(chair, move.subCmd, move.body);
-            acted = true;
-        }
-        if (!acted)
-            break;
-    }
+    m_bots.act(m_engine);
 }
 
 void EngineTable::sendGame(uint16_t chair, uint16_t subCmd, std::span<const uint8_t> body)
@@ -177,7 +141,7 @@ void EngineTable::gameEnded(const GameEndRecord& end)
     // back here as setPresent and may release the bots.
     m_sessions.gameEnded(m_table, change);
     for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair) {
-        if (m_bots[chair])
+        if (m_bots.seated(chair))
             m_engine.setReady(chair);
     }
 }

@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "server/Bot.h"
+#include "server/BotSeats.h"
 #include "server/Sessions.h"
 #include "server/TableEngine.h"
 
@@ -48,7 +48,7 @@ public:
     void advance(uint32_t ms);
 
     const TableEngine& engine() const { return m_engine; }
-    bool hasBot(uint16_t chair) const { return IsChair(chair) && m_bots[chair] != nullptr; }
+    bool hasBot(uint16_t chair) const { return m_bots.seated(chair); }
 
 private:
     // TableSink
@@ -57,16 +57,13 @@ private:
 
     void fillWithBots();
     void releaseBotsIfAlone();
-    void letBotsAct();
 
     Sessions& m_sessions;
     uint16_t m_table;
     EngineTableOptions m_options;
     TableEngine m_engine;
     std::array<bool, 3> m_person{};
-    std::array<std::unique_ptr<Bot>, 3> m_bots;
-    // When each bot may act next, on the engine's clock; 0 while it has not begun thinking.
-    std::array<uint64_t, 3> m_botReadyAt{};
+    BotSeats m_bots;
 };
 
 // The deal as a looker who may not see `chair`'s cards gets it: that chair's row is blank but for
