@@ -89,6 +89,18 @@ void CHostLinkDispatch::OnConnectionLost(std::string_view reason)
     SetState(LinkState::Lost, text);
 }
 
+bool CHostLinkDispatch::Refused(const std::string& what, std::span<const uint8_t> body)
+{
+    std::string text = what;
+    const auto refusal = readBody<Refusal>(body);
+    if (refusal && refusal->szReason[0] != '\0')
+        text += "：" + ReasonOf(*refusal);
+    if (m_pFrame)
+        m_pFrame->InsertSystemString(text);
+    SetState(LinkState::Refused, text);
+    return false;
+}
+
 bool CHostLinkDispatch::OnFrame(const Frame& frame)
 {
     if (!isWellFormed(Direction::ToClient, frame.main, frame.sub, frame.body)) {
@@ -124,14 +136,7 @@ bool CHostLinkDispatch::OnFrame(const Frame& frame)
         return true;
     case MDM_HOST_SYSTEM:
         if (frame.sub == SUB_SYSTEM_CLOSE) {
-            const auto refusal = readBody<Refusal>(frame.body);
-            std::string text = "服务器断开了连接";
-            if (refusal && refusal->szReason[0] != '\0')
-                text += "：" + ReasonOf(*refusal);
-            if (m_pFrame)
-                m_pFrame->InsertSystemString(text);
-            SetState(LinkState::Refused, text);
-            return false;
+            return Refused("服务器断开了连接", frame.body);
         }
         return true;  // a pong
     default:
@@ -147,11 +152,7 @@ bool CHostLinkDispatch::OnLogonFrame(const Frame& frame)
         const auto hello = readBody<ServerHello>(frame.body);
         if (hello && hello->cbAccepted)
             return true;
-        const std::string text = "服务器不支持本程序的版本";
-        if (m_pFrame)
-            m_pFrame->InsertSystemString(text);
-        SetState(LinkState::Refused, text);
-        return false;
+        return Refused("服务器不支持本程序的版本", {});
     }
     case SUB_LOGON_SUCCESS: {
         const auto success = readBody<LogonSuccess>(frame.body);
@@ -173,14 +174,7 @@ bool CHostLinkDispatch::OnLogonFrame(const Frame& frame)
         return true;
     }
     case SUB_LOGON_FAILURE: {
-        const auto refusal = readBody<Refusal>(frame.body);
-        std::string text = "登录失败";
-        if (refusal && refusal->szReason[0] != '\0')
-            text += "：" + ReasonOf(*refusal);
-        if (m_pFrame)
-            m_pFrame->InsertSystemString(text);
-        SetState(LinkState::Refused, text);
-        return false;
+        return Refused("登录失败", frame.body);
     }
     default:
         ++m_nDropped;

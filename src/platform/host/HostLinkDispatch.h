@@ -85,6 +85,9 @@ private:
     bool AtTable() const { return m_wTableID != protocol::INVALID_TABLE; }
     void Write(std::vector<uint8_t> bytes);
     bool OnLogonFrame(const protocol::Frame& frame);
+    // The server refused or closed the link: the reason it gave (if any) after `what`, in the
+    // chat and as the link's state. Always false (the connection ends).
+    bool Refused(const std::string& what, std::span<const uint8_t> body);
     void OnUserFrame(const protocol::Frame& frame);
     void OnUserNotice(uint16_t sub, const protocol::UserInfo& info);
     void OnOwnNotice(uint16_t sub, const protocol::UserInfo& info);
