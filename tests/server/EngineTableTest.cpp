@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -38,29 +39,40 @@ bool isGame(const Frame& f, uint16_t sub)
 
 class EngineBehindSessions : public testing::Test {
 protected:
-    uint32_t logOn(ConnectionId id, const char* name)
+    // A new user, or with userId and key the reconnect of one; the key of this log-on is kept in
+    // lastKey. A reconnect's frames after the log-on answer stay to be taken.
+    uint32_t logOn(ConnectionId id, const char* name, uint32_t userId = 0, uint32_t key = 0)
     {
         sessions.onConnect(id);
         auto bytes = encodeRecord(MDM_HOST_LOGON, SUB_LOGON_HELLO, ClientHello{HOST_PROTOCOL_MAGIC, HOST_PROTOCOL_VERSION, 1});
         LogonRequest logon{};
         setText(logon.szName, name);
+        logon.dwUserID = userId;
+        logon.dwResumeKey = key;
         const auto request = encodeRecord(MDM_HOST_LOGON, SUB_LOGON_REQUEST, logon);
         bytes.insert(bytes.end(), request.begin(), request.end());
         sessions.onBytes(id, bytes);
-        const auto frames = transport.take(id);
-        const auto success = frames.size() == 2 ? readBody<LogonSuccess>(frames[1].body) : std::nullopt;
+        auto frames = transport.take(id);
+        const auto success = frames.size() >= 2 ? readBody<LogonSuccess>(frames[1].body) : std::nullopt;
         EXPECT_TRUE(success);
+        if (userId)
+            transport.received[id].assign(frames.begin() + std::min<std::size_t>(frames.size(), 2), frames.end());
+        lastKey = success ? success->dwResumeKey : 0;
         return success ? success->dwUserID : 0;
     }
     void sit(ConnectionId id, uint16_t chair) { sessions.onBytes(id, encodeRecord(MDM_HOST_USER, SUB_USER_SIT, SitRequest{0, chair})); }
     void ready(ConnectionId id) { sessions.onBytes(id, encodeFrame(MDM_HOST_USER, SUB_USER_READY)); }
 
     // Moves time on in ticks as the server does; the person in `chair` (on connection `id`) plays
-    // as the basic bot would, through the protocol. Stops at the game's end.
-    bool playToEnd(ConnectionId id, uint16_t chair, std::vector<Frame>* seenByPerson = nullptr)
+    // as the basic bot would, through the protocol. Stops at the game's end, or before a tick
+    // once `stop` says so (then false).
+    bool playToEnd(ConnectionId id, uint16_t chair, std::vector<Frame>* seenByPerson = nullptr,
+                   const std::function<bool()>& stop = {})
     {
         const Bot person(BotKind::Basic);
         for (int tick = 0; tick < 20000; ++tick) {
+            if (stop && stop())
+                return false;
             sessions.advance(100);
             table().advance(100);
             const PlayerView view = table().engine().view(chair);
@@ -86,6 +98,7 @@ protected:
     }
 
     RecordingTransport transport;
+    uint32_t lastKey = 0;
     std::map<uint16_t, EngineTable*> tables;
     Sessions sessions{SessionLimits{2, 200, 100, 3}, transport, [this](uint16_t id) {
                           EngineTableOptions options;
@@ -217,4 +230,57 @@ TEST_F(EngineBehindSessions, BotsLeaveWithTheLastPersonAndGiveTheirChairToANewco
     for (int tick = 0; tick < 100; ++tick)
         table().advance(100);
     EXPECT_FALSE(table().isPlaying()) << "an empty table does not play by itself";
+}
+
+TEST_F(EngineBehindSessions, APlayerLostMidGameIsPlayedForAndComesBackToItsOwnHand)
+{
+    const uint32_t ann = logOn(1, "ann");
+    const uint32_t key = lastKey;
+    sit(1, 1);
+    ready(1);
+    const TableEngine& engine = table().engine();
+    const auto cardsOut = [&] {
+        const PlayerView view = engine.view(1);
+        return 54 - view.cardCount[0] - view.cardCount[1] - view.cardCount[2];
+    };
+    // Lost once the play has begun and a few cards lie on the table.
+    ASSERT_FALSE(playToEnd(1, 1, nullptr, [&] { return engine.phase() == Phase::Playing && cardsOut() >= 6; }));
+    sessions.onDisconnect(1);
+    ASSERT_EQ(sessions.playerAt(0, 1), ann) << "the seat is kept";
+
+    // The server plays for the absent player: its hand shrinks without a message from it.
+    const uint8_t heldWhenLost = engine.view(1).cardCount[1];
+    for (int tick = 0; tick < 2000 && engine.phase() == Phase::Playing && engine.view(1).cardCount[1] == heldWhenLost; ++tick) {
+        sessions.advance(100);
+        table().advance(100);
+    }
+    ASSERT_EQ(engine.phase(), Phase::Playing) << "seed 11 leaves the game running after the absent player's move";
+    ASSERT_LT(engine.view(1).cardCount[1], heldWhenLost);
+
+    // Back with its key: the same user, and a snapshot of the running game with its own hand.
+    ASSERT_EQ(logOn(2, "ann", ann, key), ann);
+    const auto frames = transport.take(2);
+    const auto snapshotFrame = std::find_if(frames.begin(), frames.end(),
+                                            [](const Frame& f) { return f.main == MDM_HOST_TABLE && f.sub == SUB_TABLE_SNAPSHOT; });
+    ASSERT_NE(snapshotFrame, frames.end());
+    const auto snapshot = readSnapshot(snapshotFrame->body);
+    ASSERT_TRUE(snapshot);
+    ASSERT_EQ(snapshot->head.cbGameStatus, GS_PLAYING);
+    const auto play = ReadRecord<StatusPlay>(snapshot->scene);
+    ASSERT_TRUE(play);
+    const PlayerView view = engine.view(1);
+    ASSERT_EQ(play->cbCardCount[1], view.hand.size());
+    std::multiset<uint8_t> snapshotHand(play->cbHandCards[1], play->cbHandCards[1] + play->cbCardCount[1]);
+    EXPECT_EQ(snapshotHand, std::multiset<uint8_t>(view.hand.begin(), view.hand.end()));
+    EXPECT_EQ(play->wCurrentUser, view.current);
+    EXPECT_EQ(play->cbCardCount[0], view.cardCount[0]);
+    EXPECT_EQ(play->cbCardCount[2], view.cardCount[2]);
+
+    // It plays the game out on the new connection and the result is its own.
+    std::vector<Frame> seen;
+    ASSERT_TRUE(playToEnd(2, 1, &seen));
+    const auto end = ReadRecord<GameEndRecord>(seen.back().body);
+    ASSERT_TRUE(end);
+    EXPECT_EQ(sessions.user(ann)->lScore, end->lGameScore[1]);
+    EXPECT_TRUE(transport.take(1).empty()) << "nothing goes to the lost connection";
 }
