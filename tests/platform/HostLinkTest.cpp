@@ -303,8 +303,8 @@ TEST(TcpServerLink, TalksToAServerAndReportsItsClose)
     CTcpServerLink link(&frame, tagLogonInfo{"p1", 0, 1});
     frame.SetServerLink(&link);
 
-    auto waitFor = [](auto&& done) {
-        const QDeadlineTimer deadline(10000);
+    auto waitFor = [](auto&& done, int ms = 10000) {
+        const QDeadlineTimer deadline(ms);
         while (!done() && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         return done();
@@ -343,7 +343,40 @@ TEST(TcpServerLink, TalksToAServerAndReportsItsClose)
     EXPECT_EQ(received[4].main, MDM_GAME);
     EXPECT_EQ(received[4].body, std::vector<uint8_t>{3});
 
+    // A lost connection is tried again after a pause, naming the user and its key.
     peer->disconnectFromHost();
     ASSERT_TRUE(waitFor([&] { return link.GetState() == LinkState::Lost; }));
-    EXPECT_EQ(events.back(), "chat 与服务器的连接已断开");
+    const std::vector<std::string> lossLines(events.end() - 2, events.end());
+    EXPECT_EQ(lossLines, (std::vector<std::string>{"chat 与服务器的连接已断开", "chat 正在尝试重新连接服务器……"}));
+    const auto acceptAfter = [&](int64_t ms) -> QTcpSocket* {
+        clock.advance(ms - 1);
+        if (waitFor([&] { return server.hasPendingConnections(); }, 200))
+            return nullptr;  // too early
+        clock.advance(1);
+        return waitFor([&] { return server.hasPendingConnections(); }) ? server.nextPendingConnection() : nullptr;
+    };
+    peer = acceptAfter(CTcpServerLink::ReconnectDelayMs(0));
+    ASSERT_TRUE(peer);
+    received.clear();
+    decoder.reset();
+    ASSERT_TRUE(waitFor([&] { return readPeer() >= 2; }));
+    const auto logon = readBody<LogonRequest>(received[1].body);
+    ASSERT_TRUE(logon);
+    EXPECT_EQ(logon->dwUserID, kMe);
+    EXPECT_EQ(logon->dwResumeKey, 1u);
+
+    // An attempt that fails says nothing new and waits longer; a refusal ends the attempts.
+    const std::size_t linesBefore = events.size();
+    peer->abort();
+    ASSERT_TRUE(waitFor([&] { return link.GetState() == LinkState::Lost; }));
+    EXPECT_EQ(events.size(), linesBefore);
+    peer = acceptAfter(CTcpServerLink::ReconnectDelayMs(1));
+    ASSERT_TRUE(peer);
+    ASSERT_TRUE(waitFor([&] { return peer->bytesAvailable() > 0; }));
+    const auto refusal = encodeRecord(MDM_HOST_LOGON, SUB_LOGON_FAILURE, Refusal{MDM_HOST_LOGON, SUB_LOGON_REQUEST, static_cast<uint32_t>(RefusalCode::ServerFull), "full"});
+    peer->write(reinterpret_cast<const char*>(refusal.data()), static_cast<qint64>(refusal.size()));
+    ASSERT_TRUE(waitFor([&] { return link.GetState() == LinkState::Refused; }));
+    clock.advance(60000);
+    EXPECT_FALSE(waitFor([&] { return server.hasPendingConnections(); }, 200));
+    EXPECT_EQ(link.GetState(), LinkState::Refused);
 }

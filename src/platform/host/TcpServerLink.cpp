@@ -1,17 +1,25 @@
 #include "platform/host/TcpServerLink.h"
 
+#include <algorithm>
+#include <string>
+
 #include <QByteArray>
 #include <QTcpSocket>
+
+#include "platform/TimerHost.h"
 
 namespace {
 
 const char* const kConnectionLost = "与服务器的连接已断开";
 const char* const kServerGarbled = "服务器发来的数据有误，连接已断开";
+const char* const kReconnecting = "正在尝试重新连接服务器……";
+constexpr std::uintptr_t kReconnectTimer = 1;
 
 }  // namespace
 
 CTcpServerLink::CTcpServerLink(CGameFrameDlg* pFrame, tagLogonInfo info)
-    : m_socket(std::make_unique<QTcpSocket>()),
+    : m_pFrame(pFrame),
+      m_socket(std::make_unique<QTcpSocket>()),
       m_dispatch(pFrame, std::move(info), [this](std::vector<uint8_t> bytes) { WriteBytes(std::move(bytes)); })
 {
     QTcpSocket* socket = m_socket.get();
@@ -30,13 +38,22 @@ CTcpServerLink::CTcpServerLink(CGameFrameDlg* pFrame, tagLogonInfo info)
 
 CTcpServerLink::~CTcpServerLink()
 {
-    // The socket's signals call into this object; they must not outlive it.
+    // The socket's signals and the reconnect timer call into this object; they must not outlive it.
+    GetTimerHost().stopTimers(this);
     m_socket->disconnect();
     m_socket->abort();
 }
 
+unsigned CTcpServerLink::ReconnectDelayMs(unsigned attempt)
+{
+    return std::min(1000u << std::min(attempt, 5u), 30000u);
+}
+
 void CTcpServerLink::Connect(const QString& host, quint16 port)
 {
+    GetTimerHost().stopTimer(this, kReconnectTimer);
+    m_strHost = host;
+    m_wPort = port;
     m_bClosing = false;
     m_socket->abort();
     m_dispatch.SetState(LinkState::Connecting, (host + ':' + QString::number(port)).toStdString());
@@ -45,6 +62,7 @@ void CTcpServerLink::Connect(const QString& host, quint16 port)
 
 void CTcpServerLink::Close()
 {
+    GetTimerHost().stopTimer(this, kReconnectTimer);
     m_bClosing = true;
     m_socket->disconnectFromHost();
 }
@@ -83,11 +101,38 @@ void CTcpServerLink::OnReadyRead()
             Close();
         }
     }
+    const LinkState state = m_dispatch.GetState();
+    if (state == LinkState::Seating || state == LinkState::Seated || state == LinkState::Standing)
+        m_nRetries = 0;
 }
 
 void CTcpServerLink::OnDisconnected()
 {
-    if (!m_bClosing)
-        m_dispatch.OnConnectionLost(kConnectionLost);
+    // A dropped connection may report itself twice (its error and its end); the first one counts.
+    if (GetTimerHost().isTimerRunning(this, kReconnectTimer))
+        return;
+    if (!m_bClosing) {
+        // The player heard of the loss once; a failed attempt to come back adds nothing to the chat.
+        if (m_nRetries == 0)
+            m_dispatch.OnConnectionLost(kConnectionLost);
+        else
+            m_dispatch.SetState(LinkState::Lost, kConnectionLost);
+    }
     m_bClosing = false;
+    if (m_dispatch.GetState() == LinkState::Lost)
+        ScheduleReconnect();
+}
+
+void CTcpServerLink::ScheduleReconnect()
+{
+    if (m_wPort == 0)
+        return;
+    if (m_nRetries == 0 && m_pFrame)
+        m_pFrame->InsertSystemString(kReconnecting);
+    const unsigned delay = ReconnectDelayMs(m_nRetries++);
+    m_dispatch.SetState(LinkState::Lost, std::string(kConnectionLost) + "，" + std::to_string(delay / 1000) + " 秒后重新连接");
+    GetTimerHost().startTimer(this, kReconnectTimer, delay, [this] {
+        GetTimerHost().stopTimer(this, kReconnectTimer);
+        Connect(m_strHost, m_wPort);
+    });
 }

@@ -2,6 +2,8 @@
 
 // The link to a table server over TCP: connects, logs on, asks for a seat and hands what arrives
 // to the game window through CHostLinkDispatch. It reads frames as they come and never blocks.
+// A connection that is lost (not refused, not closed by us) is tried again after a growing pause,
+// and the log-on then names the user, so a player in a game gets its seat and hand back.
 
 #include <memory>
 #include <string>
@@ -25,8 +27,12 @@ public:
     // Connects (or reconnects after a loss: the log-on then names the last user and its resume
     // key, so the server can give the seat back).
     void Connect(const QString& host, quint16 port);
-    // Closes after what has been written is flushed; no loss is reported for it.
+    // Closes after what has been written is flushed; no loss is reported for it and no reconnect
+    // follows.
     void Close();
+
+    // The pause before the attempt-th reconnect (0 = the first after a loss): 1 s, doubling to 30 s.
+    static unsigned ReconnectDelayMs(unsigned attempt);
 
     void SendData(WORD wMainCmdID, WORD wSubCmdID, const void* pData, WORD wDataSize) override;
     void SendUserReady(const void* pData, WORD wDataSize) override;
@@ -43,10 +49,16 @@ public:
 private:
     void OnReadyRead();
     void OnDisconnected();
+    void ScheduleReconnect();
     void WriteBytes(std::vector<uint8_t> bytes);
 
+    CGameFrameDlg* m_pFrame;
     std::unique_ptr<QTcpSocket> m_socket;
     protocol::FrameDecoder m_decoder;
     CHostLinkDispatch m_dispatch;
     bool m_bClosing = false;
+    QString m_strHost;
+    quint16 m_wPort = 0;
+    // Reconnect attempts since the last log-on that got through.
+    unsigned m_nRetries = 0;
 };
