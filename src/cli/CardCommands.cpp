@@ -280,6 +280,11 @@ void PrintUsage(std::ostream& out)
            "  vid dump FILE                       the head, the players and one line per packet of a replay file\n"
            "  selfplay --games N --seed S [--clients none] [--bots KIND|KIND,KIND,KIND]\n"
            "                                      whole bots-only games (basic, standard), one line each and a summary\n"
+           "  qz encrypt|decrypt|pack --category N IN OUT\n"
+           "                                      an encrypted resource file made or read with category N's key (0-4)\n"
+           "  qz read IN OUT                      a container or general-key file decrypted (OUT - for standard output)\n"
+           "  config get KEY                      the co-operation configuration's value for KEY\n"
+           "  --version                           the program's version\n"
            "Cards are hex bytes separated by spaces, for example: 4F 4E 01 21\n";
 }
 

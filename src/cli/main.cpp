@@ -4,6 +4,7 @@
 
 #include "cli/CardCommands.h"
 #include "cli/Driver.h"
+#include "cli/ResourceCommands.h"
 #include "cli/SelfPlayCommand.h"
 #include "cli/VidCommands.h"
 
@@ -22,6 +23,14 @@ int main(int argc, char** argv)
         return cli::RunSelfPlayCommand(args, std::cout, std::cerr);
     if (args[0] == "vid")
         return cli::RunVidCommand(args, std::cout, std::cerr);
+    if (args[0] == "qz")
+        return cli::RunQzCommand(args, std::cout, std::cerr);
+    if (args[0] == "config")
+        return cli::RunConfigCommand(args, std::cout, std::cerr);
+    if (args[0] == "--version") {
+        std::cout << "qarrum-cli " << QARRUM_VERSION << '\n';
+        return 0;
+    }
     std::cerr << "qarrum-cli: unknown command '" << args[0] << "' (try: qarrum-cli help)\n";
     return 2;
 }

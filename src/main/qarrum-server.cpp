@@ -121,10 +121,12 @@ private:
     server::ConnectionId m_nextId = 1;
 };
 
+constexpr const char* kUsage =
+    "usage: qarrum-server --port P [--host ADDRESS] [--bots basic|standard] [--seed S] [--cell-score N] [--tables N] [--think MS]\n";
+
 int usage(const char* why)
 {
-    std::cerr << "qarrum-server: " << why << "\n"
-              << "usage: qarrum-server --port P [--host ADDRESS] [--bots basic|standard] [--seed S] [--cell-score N] [--tables N] [--think MS]\n";
+    std::cerr << "qarrum-server: " << why << "\n" << kUsage;
     return 2;
 }
 
@@ -134,6 +136,14 @@ int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     const QStringList args = QCoreApplication::arguments();
+    if (args.contains("--version")) {
+        std::cout << "qarrum-server " << QARRUM_VERSION << '\n';
+        return 0;
+    }
+    if (args.contains("--help") || args.contains("-h")) {
+        std::cout << kUsage << "--port 0 picks a free port; one line names the address once listening. --version prints the version.\n";
+        return 0;
+    }
     std::map<QString, QString> options;
     for (qsizetype at = 1; at < args.size(); at += 2) {
         static const QStringList known = {"--port", "--host", "--bots", "--seed", "--cell-score", "--tables", "--think"};

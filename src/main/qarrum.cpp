@@ -5,6 +5,7 @@
 #include <QDir>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -19,6 +20,20 @@
 
 int main(int argc, char** argv)
 {
+    // Answered before Qt starts, so they work without a display.
+    for (int at = 1; at < argc; ++at) {
+        if (std::strcmp(argv[at], "--version") == 0) {
+            std::cout << "qarrum " << QARRUM_VERSION << '\n';
+            return 0;
+        }
+        if (std::strcmp(argv[at], "--help") == 0 || std::strcmp(argv[at], "-h") == 0) {
+            std::cout << "usage: qarrum [--bots basic|standard] [--seed S] [--name NAME] [--gender G] [--dialect D]\n"
+                         "       qarrum --server HOST:PORT [--name NAME] [--gender G] [--dialect D]\n"
+                         "The game window: a table on this machine against two bots, or with --server a table of a\n"
+                         "qarrum-server. --version prints the version.\n";
+            return 0;
+        }
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName("qarrum");
     QApplication::setOrganizationName("qarrum");

@@ -1,7 +1,7 @@
 #include "platform/Services.h"
 
 #include "platform/ServicesLive.h"
-#include "support/Logger.h"
+#include "support/ErrorMessage.h"
 
 #include <QStringList>
 #include <QUrl>
@@ -104,7 +104,7 @@ void SetShellService(CShellService* service)
 
 void InstallPlatformHooks()
 {
-    SetFatalMessageHook([](const std::string& caption, const std::string& text) {
+    SetErrorMessageHook([](const std::string& caption, const std::string& text) {
         GetDialogService().MessageBox(nullptr, QString::fromStdString(text), QString::fromStdString(caption),
             MessageIcon::Error, MessageButtons::Ok);
     });

@@ -79,7 +79,8 @@ void SetDialogService(CDialogService* service);
 CShellService& GetShellService();
 void SetShellService(CShellService* service);
 
-// Connects the lower libraries to these services: fatal errors of the logger show their message
-// box through the current dialog service. Call once at start, after the services are chosen
+// Connects the lower libraries to these services: their error messages (the logger's fatal
+// errors, the co-operation configuration's complaints) show as message boxes of the current
+// dialog service. Call once at start, after the services are chosen
 // (the hooks look the current service up at each use).
 void InstallPlatformHooks();

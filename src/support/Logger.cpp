@@ -1,6 +1,7 @@
 #include "support/Logger.h"
 
 #include "support/DataPaths.h"
+#include "support/ErrorMessage.h"
 #include "support/LocalTime.h"
 
 #include <cstdarg>
@@ -10,16 +11,6 @@
 #include <iostream>
 
 Logger* g_pLogger = nullptr;
-
-namespace {
-
-FatalMessageHook& Hook()
-{
-    static FatalMessageHook hook;
-    return hook;
-}
-
-} // namespace
 
 Logger::~Logger()
 {
@@ -69,14 +60,6 @@ void Logger::Fatal(const char* message)
 {
     const std::string text = message != nullptr ? message : "";
     Write("Error: %s", text.c_str());
-    if (Hook())
-        Hook()("Error", text);
-    else
-        std::cerr << "Error: " << text << std::endl;
+    ShowErrorMessage("Error", text);
     std::exit(1);
-}
-
-void SetFatalMessageHook(FatalMessageHook hook)
-{
-    Hook() = std::move(hook);
 }

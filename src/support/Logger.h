@@ -5,7 +5,6 @@
 // it lives. The file is written as UTF-8, the program's own text.
 
 #include <fstream>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -27,8 +26,8 @@ public:
     // and cut there. Does nothing while the logger is closed.
     virtual void Write(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
-    // Logs "Error: <message>", shows the message to the player (caption "Error") through the
-    // fatal message hook, and ends the process with exit code 1.
+    // Logs "Error: <message>", shows the message to the player (caption "Error", ErrorMessage.h),
+    // and ends the process with exit code 1.
     [[noreturn]] void Fatal(const char* message);
 
     bool IsOpen() const { return m_stream.is_open(); }
@@ -42,8 +41,3 @@ private:
 
 // The process-wide instance, set by the game controller while it exists.
 extern Logger* g_pLogger;
-
-// How Fatal shows its message. The dialogs service installs a message box; the default prints
-// "<caption>: <text>" to standard error. An empty function restores the default.
-using FatalMessageHook = std::function<void(const std::string& caption, const std::string& text)>;
-void SetFatalMessageHook(FatalMessageHook hook);

@@ -60,7 +60,8 @@ public:
 
     bool Valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
 
-    std::string Run(std::string_view input, size_t (*badLength)(const unsigned char*, size_t))
+    // Without `badLength` the first byte that does not convert ends the run with nothing.
+    std::optional<std::string> Run(std::string_view input, size_t (*badLength)(const unsigned char*, size_t))
     {
         std::string out;
         out.resize(input.size() * 2 + 16);
@@ -81,6 +82,8 @@ public:
                 continue;
             }
             // EILSEQ or EINVAL (a sequence cut off at the end): replace and carry on after it.
+            if (badLength == nullptr)
+                return std::nullopt;
             const size_t skip = badLength(reinterpret_cast<const unsigned char*>(in), inLeft);
             in += skip;
             inLeft -= skip;
@@ -108,16 +111,22 @@ std::string AsciiOnly(std::string_view text)
     return out;
 }
 
+Converter& GbkToUtf8Converter()
+{
+    thread_local Converter converter("UTF-8", "GBK");
+    return converter;
+}
+
 } // namespace
 
 std::string GbkToUtf8(std::string_view gbk)
 {
     if (IsAscii(gbk))
         return std::string(gbk);
-    thread_local Converter converter("UTF-8", "GBK");
+    Converter& converter = GbkToUtf8Converter();
     if (!converter.Valid())
         return AsciiOnly(gbk);
-    return converter.Run(gbk, GbkBadLength);
+    return *converter.Run(gbk, GbkBadLength);
 }
 
 std::string Utf8ToGbk(std::string_view utf8)
@@ -127,7 +136,56 @@ std::string Utf8ToGbk(std::string_view utf8)
     thread_local Converter converter("GBK", "UTF-8");
     if (!converter.Valid())
         return AsciiOnly(utf8);
-    return converter.Run(utf8, Utf8BadLength);
+    return *converter.Run(utf8, Utf8BadLength);
+}
+
+bool IsValidUtf8(std::string_view text)
+{
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t length = 0;
+        char32_t code = 0;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            code = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            code = lead & 0x0F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            code = lead & 0x07;
+        } else {
+            return false;
+        }
+        if (text.size() - i < length)
+            return false;
+        for (size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            code = code << 6 | (next & 0x3F);
+        }
+        const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
+        if (overlong || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+std::optional<std::string> GbkToUtf8Exact(std::string_view gbk)
+{
+    if (IsAscii(gbk))
+        return std::string(gbk);
+    Converter& converter = GbkToUtf8Converter();
+    if (!converter.Valid())
+        return std::nullopt;
+    return converter.Run(gbk, nullptr);
 }
 
 std::string_view CutGbk(std::string_view gbk, size_t maxBytes)

@@ -6,11 +6,18 @@
 // it is converted as usual.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
 std::string GbkToUtf8(std::string_view gbk);
 std::string Utf8ToGbk(std::string_view utf8);
+
+// For a file that may be in either encoding: whether the bytes are well-formed UTF-8 (no overlong
+// forms, surrogates or code points above U+10FFFF), and GBK converted only when every byte of it
+// converts.
+bool IsValidUtf8(std::string_view text);
+std::optional<std::string> GbkToUtf8Exact(std::string_view gbk);
 
 // The longest prefix of GBK text that fits in maxBytes without splitting a double-byte character.
 // Fixed-size buffers of the original program are measured in these bytes, so cuts are made here,

@@ -1,3 +1,4 @@
+#include "support/ErrorMessage.h"
 #include "support/LocalTime.h"
 #include "support/Logger.h"
 
@@ -95,7 +96,7 @@ TEST_F(LoggerTest, FatalLogsShowsTheMessageAndExitsWithOne)
 
     EXPECT_EXIT(
         {
-            SetFatalMessageHook([](const std::string& caption, const std::string& text) {
+            SetErrorMessageHook([](const std::string& caption, const std::string& text) {
                 std::fprintf(stderr, "box %s/%s\n", caption.c_str(), text.c_str());
             });
             Logger().Fatal("gone");
