@@ -4,7 +4,10 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -161,6 +164,104 @@ TEST(CliVid, DumpShowsTheHeaderAndEveryPacket)
     }
     for (const std::string& path : {file, cut, big, newer, shortFile})
         std::remove(path.c_str());
+}
+
+// A folder of the test's own, removed with everything in it.
+struct ScratchFolder {
+    ScratchFolder()
+    {
+        std::string pattern = testing::TempDir() + "cli-XXXXXX";
+        path = mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+    }
+    ~ScratchFolder() { std::filesystem::remove_all(path); }
+    std::string File(const std::string& name, const std::string& bytes = "") const
+    {
+        const std::string file = path + "/" + name;
+        std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+        std::ofstream(file, std::ios::binary) << bytes;
+        return file;
+    }
+    std::string path;
+};
+
+std::string Contents(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(CliQz, FilesMadeByEachFormReadBack)
+{
+    const ScratchFolder dir;
+    const std::string plain = dir.File("plain.xml", "<qzgame><a>一</a></qzgame>");
+    ASSERT_EQ(Cli("qz encrypt --category 0 " + plain + " " + dir.path + "/whole.qz").status, 0);
+    const std::string whole = Contents(dir.path + "/whole.qz");
+    EXPECT_EQ(whole.size(), Contents(plain).size());
+    EXPECT_NE(whole, Contents(plain));
+    EXPECT_EQ(Cli("qz read " + dir.path + "/whole.qz -").out, Contents(plain));
+    EXPECT_EQ(Cli("qz decrypt --category 0 " + dir.path + "/whole.qz -").out, Contents(plain));
+    EXPECT_NE(Cli("qz decrypt --category 2 " + dir.path + "/whole.qz -").out, Contents(plain));
+
+    ASSERT_EQ(Cli("qz pack --category 2 " + plain + " " + dir.path + "/box").status, 0);
+    const std::string box = Contents(dir.path + "/box");
+    EXPECT_EQ(box.substr(0, 14), std::string("QZENCRYPTION\x02\0", 14));
+    EXPECT_EQ(box.size(), 14 + Contents(plain).size());
+    EXPECT_EQ(Cli("qz read " + dir.path + "/box " + dir.path + "/out").status, 0);
+    EXPECT_EQ(Contents(dir.path + "/out"), Contents(plain));
+    // The category's key alone decrypts the container's ciphertext.
+    const std::string cipher = dir.File("cipher", box.substr(14));
+    EXPECT_EQ(Cli("qz decrypt --category 2 " + cipher + " -").out, Contents(plain));
+}
+
+TEST(CliQz, ContainerEdgesAndErrors)
+{
+    const ScratchFolder dir;
+    // A short container and one whose byte 13 is set come back unchanged.
+    const std::string header = std::string("QZENCRYPTION\x01\0", 14);
+    EXPECT_EQ(Cli("qz read " + dir.File("short", header) + " -").out, header);
+    const std::string marked = std::string("QZENCRYPTION\x01\x01payload", 21);
+    EXPECT_EQ(Cli("qz read " + dir.File("marked", marked) + " -").out, marked);
+
+    const CliRun unknown = Cli("qz read " + dir.File("unknown", std::string("QZENCRYPTION\x07\0payload", 21)) + " -");
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_TRUE(unknown.out.empty());
+    EXPECT_NE(unknown.err.find("category 7"), std::string::npos) << unknown.err;
+
+    const std::string in = dir.File("in", "x");
+    for (const std::string& args : {std::string("qz"), "qz shred " + in + " -", "qz encrypt " + in, "qz pack --category 5 " + in + " -",
+             "qz read --category 1 " + in + " -", "qz encrypt --category " + in + " -"}) {
+        const CliRun failed = Cli(args);
+        EXPECT_EQ(failed.status, 2) << args;
+        EXPECT_TRUE(failed.out.empty()) << args;
+    }
+    EXPECT_EQ(Cli("qz read " + dir.path + "/missing -").status, 2);
+    EXPECT_EQ(Cli("qz read " + in + " " + dir.path + "/no/such/folder/out").status, 2);
+}
+
+TEST(CliConfig, AnOperatorsEncryptedFileIsReadAsTheClientReadsIt)
+{
+    const ScratchFolder home;
+    setenv("QARRUM_HOME", home.path.c_str(), 1);
+    const CliRun shipped = Cli("config get customerServiceURL");
+    EXPECT_EQ(shipped.status, 0) << shipped.err;
+    EXPECT_EQ(shipped.out.rfind("https://", 0), 0u) << shipped.out;
+
+    // The operator encrypts its own main file into the user's data folder, beside nothing else.
+    const std::string mine = home.File("mine.xml", "<qzgame><customerServiceURL>https://op.example/客服</customerServiceURL></qzgame>");
+    ASSERT_EQ(Cli("qz encrypt --category 0 " + mine + " " + home.File("Hubra2011/qzgame.xml.qz")).status, 0);
+    EXPECT_EQ(Cli("config get customerServiceURL").out, "https://op.example/客服\n");
+
+    const CliRun missing = Cli("config get noSuchKey");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.out.empty());
+    EXPECT_EQ(missing.err, "错误：联运设置XML文件中没有键为noSuchKey的项。请从Hubra2011/CoOpConfig.xml检查起。\n");
+
+    home.File("Hubra2011/qzgame.xml.qz", "not encrypted XML");
+    const CliRun broken = Cli("config get customerServiceURL");
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_EQ(broken.err.substr(0, broken.err.find('\n')), "载入XML文件Hubra2011\\qzgame.xml时出错。");
+    EXPECT_EQ(Cli("config list").status, 2);
+    unsetenv("QARRUM_HOME");
 }
 
 }  // namespace
