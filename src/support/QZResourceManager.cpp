@@ -109,7 +109,11 @@ std::optional<ResourceBytes> QZResourceManager::ReadContainerFile(const fs::path
         LogUnreadable(file);
         return std::nullopt;
     }
-    return DecodeContainer(std::move(*bytes));
+    const int selector = bytes->size() > kContainerHeaderBytes ? (*bytes)[12] : 0;
+    auto decoded = DecodeContainer(std::move(*bytes));
+    if (!decoded && g_pLogger != nullptr)
+        g_pLogger->Write("unknown resource category %d: %s", selector, file.c_str());
+    return decoded;
 }
 
 ResourceBytes QZResourceManager::Decrypt(std::string_view category, std::span<const uint8_t> in)

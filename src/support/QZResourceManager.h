@@ -64,7 +64,7 @@ public:
     // nothing and the log line "无法打开文件: PATH".
     std::optional<ResourceBytes> ReadFileData(const std::filesystem::path& file, size_t maxBytes = kMaxFileBytes) const;
     // The whole file by the container rules (DecodeContainer); the same failures as ReadFileData,
-    // and a container of an unknown category, give nothing.
+    // and a container of an unknown category (logged as such), give nothing.
     std::optional<ResourceBytes> ReadContainerFile(const std::filesystem::path& file) const;
 
     // Decrypts or encrypts bytes with the key of a category name; a name that is none of the five

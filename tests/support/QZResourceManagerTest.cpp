@@ -189,7 +189,9 @@ TEST_F(ResourceFiles, ContainerFilesFollowTheContainerRules)
 
     ResourceBytes unknown = EncodeContainer(0, AsBytes("hello"));
     unknown[12] = 9;
-    EXPECT_FALSE(manager.ReadContainerFile(Write("u", unknown)).has_value());
+    const fs::path file = Write("u", unknown);
+    EXPECT_FALSE(manager.ReadContainerFile(file).has_value());
+    EXPECT_NE(Log().find("] unknown resource category 9: " + file.string() + "\n"), std::string::npos) << Log();
 }
 
 TEST_F(ResourceFiles, UnreadableFilesGiveNothingAndOneLogLine)

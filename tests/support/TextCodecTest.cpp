@@ -42,4 +42,19 @@ TEST(TextCodec, CutNeverSplitsADoubleByteCharacter)
     EXPECT_EQ(CutGbk(gbk, 0), "");
 }
 
+// A file may be in either encoding: UTF-8 is taken only when it is well-formed, and GBK only when
+// every byte converts, so a document in neither is refused rather than read as marks.
+TEST(TextCodec, EitherEncodingIsRecognisedStrictly)
+{
+    EXPECT_TRUE(IsValidUtf8("plain 地主 \xF0\x9F\x83\x8F"));
+    for (const char* bad : {"\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE5\x9C", "\x80", "\xFF"})
+        EXPECT_FALSE(IsValidUtf8(bad)) << bad;
+    EXPECT_FALSE(IsValidUtf8(Utf8ToGbk("地主")));
+
+    EXPECT_EQ(GbkToUtf8Exact(Utf8ToGbk("a地主b")), "a地主b");
+    EXPECT_EQ(GbkToUtf8Exact("ascii"), "ascii");
+    EXPECT_FALSE(GbkToUtf8Exact("\xFF\x20").has_value());
+    EXPECT_FALSE(GbkToUtf8Exact(Utf8ToGbk("地") + "\x81").has_value());
+}
+
 } // namespace
