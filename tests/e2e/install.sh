@@ -38,7 +38,8 @@ export QARRUM_HOME=$prefix/home XDG_CONFIG_HOME=$prefix/config QT_QPA_PLATFORM=o
 cd "$prefix"
 for program in qarrum qarrum-server qarrum-cli; do
   [ "$("bin/$program" --version)" = "$program $version" ] || fail "$program --version"
-  bin/"$program" --help | grep -q "$program" || fail "$program --help"
+  help=$(bin/"$program" --help) || fail "$program --help"
+  [[ $help == *"$program"* ]] || fail "$program --help does not name the program"
 done
 
 url=$(bin/qarrum-cli config get customerServiceURL) || fail "the installed qarrum-cli does not find the installed configuration"
