@@ -1,6 +1,7 @@
 // The game client: the game window at a table played on this machine, the local player against
 // two bots (`--bots basic|standard`, `--seed S` for a repeatable deal), or with `--server
-// HOST:PORT` at a table of a qarrum-server. `--name`, `--gender`, `--dialect` set the local player.
+// HOST:PORT` at a table of a qarrum-server. `--name`, `--gender`, `--dialect` set the local player;
+// `--demo-extras` makes the local table also send the match, shop and task messages.
 #include <QApplication>
 #include <QDir>
 
@@ -57,6 +58,7 @@ int main(int argc, char** argv)
         }
         options.bots = *kind;
     }
+    options.demoExtras = args.contains("--demo-extras");
     if (const QString name = option("--name"); !name.isEmpty())
         options.name = name.toStdString();
     options.gender = static_cast<uint8_t>(option("--gender").toUInt());
