@@ -23,15 +23,15 @@ tagUserData MakeUser(DWORD id, const std::string& name, BYTE gender, BYTE dialec
 CLocalTable::CLocalTable(CGameFrameDlg& frame, const LocalTableOptions& options)
     : m_frame(frame), m_options(options), m_engine(options.config, options.seed, *this)
 {
-    if (options.demoExtras) {
-        m_extras.emplace(options.seed, options.config.cellScore);
-        m_extras->personSeated(kLocalChair, 1, 0);
-    }
     static const char* const kBotNames[] = {"", "左家", "右家"};
     m_frame.SetServerLink(this);
     m_frame.SetMeChairID(kLocalChair);
     const tagUserData me = MakeUser(1, m_options.name, m_options.gender, m_options.dialect);
     m_frame.SetUserData(kLocalChair, &me);
+    if (options.demoExtras) {
+        m_extras.emplace(options.seed, options.config.cellScore);
+        m_extras->personSeated(kLocalChair, me.dwUserID, 0);
+    }
     m_engine.setPresent(kLocalChair, true);
     for (uint16_t chair = 1; chair < PLAYER_COUNT; ++chair) {
         m_bots.seat(chair, m_options.bots, m_options.botThinkMs);

@@ -60,7 +60,7 @@ constexpr TaskKind kTasks[] = {
      "\xcd\xea\xb3\xc9\xc8\xce\xd2\xe2\xc8\xfd\xbe\xd6\xd3\xce\xcf\xb7\xbc\xb4\xbf\xc9",         // 完成任意三局游戏即可
      "\xbd\xf1\xc8\xd5\xc8\xce\xce\xf1\xcd\xea\xb3\xc9, \xbd\xb1\xc0\xf8\xd2\xd1\xb7\xa2\xb7\xc5"},  // 今日任务完成, 奖励已发放
 };
-constexpr uint8_t kTaskNone = 0, kTaskOffered = 1, kTaskRunning = 2, kTaskFailed = 3, kTaskDone = 4;
+constexpr uint8_t kTaskOffered = 1, kTaskRunning = 2, kTaskFailed = 3, kTaskDone = 4;
 constexpr uint8_t kTaskFlagPaid = 4;
 
 // Where the task window finds the fields of a task record beyond the four the controller reads.
@@ -357,7 +357,7 @@ RequestAnswer DemoExtras::answerRequest(uint16_t chair, uint16_t main, uint16_t 
         Task& task = m_seats[chair].tasks[kind - 1];
         // Accepting an offered task, or trying a failed one again; anything else is answered
         // with the task as it stands.
-        if (task.state == kTaskOffered || task.state == kTaskFailed || task.state == kTaskNone)
+        if (task.state == kTaskOffered || task.state == kTaskFailed)
             startTask(task, static_cast<uint8_t>(kind), nowMs);
         m_seats[chair].changed[kind - 1] = false;
         RequestAnswer answer;

@@ -47,6 +47,8 @@ void EngineTable::setPresent(uint16_t chair, bool present)
 {
     if (!IsChair(chair))
         return;
+    if (present && m_extras)
+        m_extras->personSeated(chair, m_sessions.playerAt(m_table, chair), m_engine.nowMs());
     if (present && m_bots.seated(chair)) {
         // The person takes the bot's chair over. Between games the bot's ready is not the
         // person's: leaving and coming back clears it in the engine.
@@ -55,12 +57,8 @@ void EngineTable::setPresent(uint16_t chair, bool present)
         if (!isPlaying())
             m_engine.setPresent(chair, false);
         m_engine.setPresent(chair, true);
-        if (m_extras)
-            m_extras->personSeated(chair, m_sessions.playerAt(m_table, chair), m_engine.nowMs());
         return;
     }
-    if (present && m_extras)
-        m_extras->personSeated(chair, m_sessions.playerAt(m_table, chair), m_engine.nowMs());
     m_person[chair] = present;
     m_engine.setPresent(chair, present);
     if (!present && !isPlaying())
