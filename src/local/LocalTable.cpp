@@ -28,6 +28,10 @@ CLocalTable::CLocalTable(CGameFrameDlg& frame, const LocalTableOptions& options)
     m_frame.SetMeChairID(kLocalChair);
     const tagUserData me = MakeUser(1, m_options.name, m_options.gender, m_options.dialect);
     m_frame.SetUserData(kLocalChair, &me);
+    if (options.demoExtras) {
+        m_extras.emplace(options.seed, options.config.cellScore);
+        m_extras->personSeated(kLocalChair, me.dwUserID, 0);
+    }
     m_engine.setPresent(kLocalChair, true);
     for (uint16_t chair = 1; chair < PLAYER_COUNT; ++chair) {
         m_bots.seat(chair, m_options.bots, m_options.botThinkMs);
@@ -54,10 +58,30 @@ void CLocalTable::Tick()
 
 void CLocalTable::sendGame(uint16_t chair, uint16_t subCmd, std::span<const uint8_t> body)
 {
-    if (chair != kLocalChair)
-        return;
-    m_pending.push_back(Pending{false, subCmd, std::vector<uint8_t>(body.begin(), body.end())});
+    if (chair == kLocalChair)
+        Queue(subCmd, body);
+    if (m_extras)
+        QueueExtras(m_extras->afterMessage(chair, subCmd, m_engine));
+}
+
+void CLocalTable::Queue(uint16_t wSubCmdID, std::span<const uint8_t> body)
+{
+    m_pending.push_back(Pending{false, wSubCmdID, std::vector<uint8_t>(body.begin(), body.end())});
     ScheduleDelivery();
+}
+
+void CLocalTable::QueueExtras(const std::vector<server::ExtraMessage>& extras)
+{
+    for (const server::ExtraMessage& extra : extras) {
+        if (extra.chair == kLocalChair)
+            Queue(extra.sub, extra.body);
+    }
+}
+
+void CLocalTable::markGameEnd(GameEndRecord& end)
+{
+    if (m_extras)
+        m_extras->markGameEnd(end, m_engine);
 }
 
 void CLocalTable::gameEnded(const GameEndRecord&)
@@ -73,6 +97,8 @@ void CLocalTable::SendSnapshot()
     auto [state, body] = m_engine.snapshot(kLocalChair, false);
     m_pending.push_back(Pending{true, state, std::move(body)});
     ScheduleDelivery();
+    if (m_extras)
+        QueueExtras(m_extras->afterSnapshot(kLocalChair, m_engine.nowMs()));
 }
 
 void CLocalTable::ScheduleDelivery()
@@ -90,18 +116,21 @@ void CLocalTable::Deliver()
         const Pending next = std::move(m_pending.front());
         m_pending.pop_front();
         const WORD size = static_cast<WORD>(next.body.size());
-        if (next.bScene)
-            m_frame.DeliverSceneMessage(static_cast<BYTE>(next.wCode), false, next.body.data(), size);
-        else
-            m_frame.DeliverGameMessage(next.wCode, next.body.data(), size);
+        const bool accepted = next.bScene ? m_frame.DeliverSceneMessage(static_cast<BYTE>(next.wCode), false, next.body.data(), size)
+                                          : m_frame.DeliverGameMessage(next.wCode, next.body.data(), size);
+        if (!accepted)
+            ++m_nRejected;
     }
 }
 
 void CLocalTable::SendData(WORD wMainCmdID, WORD wSubCmdID, const void* pData, WORD wDataSize)
 {
-    if (wMainCmdID != MDM_GF_GAME)
-        return;
     const std::span<const uint8_t> body(static_cast<const uint8_t*>(pData), pData ? wDataSize : 0);
+    if (wMainCmdID != MDM_GF_GAME) {
+        if (m_extras)
+            AnswerRequest(wMainCmdID, wSubCmdID, body);
+        return;
+    }
     if (!m_engine.onClientMessage(kLocalChair, wSubCmdID, body)) {
         // The window's picture of the table is no longer the engine's: it gets the table again.
         ++m_nRefused;
@@ -112,4 +141,20 @@ void CLocalTable::SendData(WORD wMainCmdID, WORD wSubCmdID, const void* pData, W
 void CLocalTable::SendUserReady(const void*, WORD)
 {
     m_engine.setReady(kLocalChair);
+}
+
+void CLocalTable::AnswerRequest(WORD wMainCmdID, WORD wSubCmdID, std::span<const uint8_t> body)
+{
+    const tagUserData* me = m_frame.GetUserData(kLocalChair);
+    if (!me)
+        return;
+    const server::RequestAnswer answer =
+        m_extras->answerRequest(kLocalChair, wMainCmdID, wSubCmdID, body, me->dwUserID, me->lScore, m_engine.nowMs());
+    if (answer.newScore) {
+        tagUserData changed = *me;
+        changed.lScore = *answer.newScore;
+        changed.lGold = answer.coins;
+        m_frame.SetUserData(kLocalChair, &changed);
+    }
+    QueueExtras(answer.messages);
 }

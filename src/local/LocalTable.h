@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 
 #include "platform/host/GameFrame.h"
 #include "server/BotSeats.h"
+#include "server/DemoExtras.h"
 #include "server/TableEngine.h"
 
 struct LocalTableOptions {
@@ -31,6 +33,8 @@ struct LocalTableOptions {
     std::string name = "你";
     uint8_t gender = 0;
     uint8_t dialect = 1;
+    // Also the optional messages of a match, the score-change shop and tasks (server::DemoExtras).
+    bool demoExtras = false;
 };
 
 class CLocalTable : private server::TableSink, private IServerLink {
@@ -47,6 +51,8 @@ public:
     void Tick();
     // Game messages or requests of the local window that the engine refused.
     int RefusedCount() const { return m_nRefused; }
+    // Messages the local window rejected (a wrong size, a chair out of range).
+    int RejectedCount() const { return m_nRejected; }
 
     static constexpr uint16_t kLocalChair = 0;
     static constexpr unsigned kTickMs = 100;
@@ -54,12 +60,16 @@ public:
 private:
     // server::TableSink
     void sendGame(uint16_t chair, uint16_t subCmd, std::span<const uint8_t> body) override;
+    void markGameEnd(GameEndRecord& end) override;
     void gameEnded(const GameEndRecord& end) override;
     // IServerLink: what the local window sends.
     void SendData(WORD wMainCmdID, WORD wSubCmdID, const void* pData, WORD wDataSize) override;
     void SendUserReady(const void* pData, WORD wDataSize) override;
 
     void SendSnapshot();
+    void Queue(uint16_t wSubCmdID, std::span<const uint8_t> body);
+    void QueueExtras(const std::vector<server::ExtraMessage>& extras);
+    void AnswerRequest(WORD wMainCmdID, WORD wSubCmdID, std::span<const uint8_t> body);
     void ScheduleDelivery();
     void Deliver();
 
@@ -76,5 +86,7 @@ private:
     std::deque<Pending> m_pending;
     bool m_bDeliveryPosted = false;
     int m_nRefused = 0;
+    int m_nRejected = 0;
+    std::optional<server::DemoExtras> m_extras;
     QObject m_guard;
 };

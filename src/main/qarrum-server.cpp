@@ -2,7 +2,7 @@
 // played by the engine and, with --bots, completed with bots.
 //
 //   qarrum-server --port P [--host ADDRESS] [--bots basic|standard] [--seed S] [--cell-score N]
-//                 [--tables N] [--think MS]
+//                 [--tables N] [--think MS] [--demo-extras]
 //
 // --port 0 picks a free port; the line printed once listening names it.
 #include <QCoreApplication>
@@ -122,7 +122,7 @@ private:
 };
 
 constexpr const char* kUsage =
-    "usage: qarrum-server --port P [--host ADDRESS] [--bots basic|standard] [--seed S] [--cell-score N] [--tables N] [--think MS]\n";
+    "usage: qarrum-server --port P [--host ADDRESS] [--bots basic|standard] [--seed S] [--cell-score N] [--tables N] [--think MS] [--demo-extras]\n";
 
 int usage(const char* why)
 {
@@ -145,7 +145,13 @@ int main(int argc, char** argv)
         return 0;
     }
     std::map<QString, QString> options;
+    bool demoExtras = false;
     for (qsizetype at = 1; at < args.size(); at += 2) {
+        if (args[at] == "--demo-extras") {
+            demoExtras = true;
+            --at;  // a flag without a value
+            continue;
+        }
         static const QStringList known = {"--port", "--host", "--bots", "--seed", "--cell-score", "--tables", "--think"};
         if (!known.contains(args[at]))
             return usage(("unknown option " + args[at].toStdString()).c_str());
@@ -195,6 +201,7 @@ int main(int argc, char** argv)
         tableOptions.seed = *seed + table;
         tableOptions.bots = bots;
         tableOptions.botThinkMs = *think;
+        tableOptions.demoExtras = demoExtras;
         auto game = std::make_unique<server::EngineTable>(*sessionsRef, table, tableOptions);
         engineTables.push_back(game.get());
         return game;
@@ -231,6 +238,7 @@ int main(int argc, char** argv)
     ticker.start(kTickMs);
 
     std::cout << "qarrum-server listening on " << host.toString().toStdString() << ':' << listener.serverPort() << " (" << *tables
-              << " tables, " << (bots ? std::string("bots ") + server::botKindName(*bots) : std::string("no bots")) << ")" << std::endl;
+              << " tables, " << (bots ? std::string("bots ") + server::botKindName(*bots) : std::string("no bots"))
+              << (demoExtras ? ", demo extras" : "") << ")" << std::endl;
     return QCoreApplication::exec();
 }

@@ -1,6 +1,7 @@
 // The game client: the game window at a table played on this machine, the local player against
 // two bots (`--bots basic|standard`, `--seed S` for a repeatable deal), or with `--server
-// HOST:PORT` at a table of a qarrum-server. `--name`, `--gender`, `--dialect` set the local player.
+// HOST:PORT` at a table of a qarrum-server. `--name`, `--gender`, `--dialect` set the local player;
+// `--demo-extras` makes the local table also send the match, shop and task messages.
 #include <QApplication>
 #include <QDir>
 
@@ -27,7 +28,7 @@ int main(int argc, char** argv)
             return 0;
         }
         if (std::strcmp(argv[at], "--help") == 0 || std::strcmp(argv[at], "-h") == 0) {
-            std::cout << "usage: qarrum [--bots basic|standard] [--seed S] [--name NAME] [--gender G] [--dialect D]\n"
+            std::cout << "usage: qarrum [--bots basic|standard] [--seed S] [--name NAME] [--gender G] [--dialect D] [--demo-extras]\n"
                          "       qarrum --server HOST:PORT [--name NAME] [--gender G] [--dialect D]\n"
                          "The game window: a table on this machine against two bots, or with --server a table of a\n"
                          "qarrum-server. --version prints the version.\n";
@@ -72,6 +73,7 @@ int main(int argc, char** argv)
         }
         options.bots = *kind;
     }
+    options.demoExtras = args.contains("--demo-extras");
     if (const QString name = option("--name"); !name.isEmpty())
         options.name = name.toStdString();
     options.gender = static_cast<uint8_t>(option("--gender").toUInt());

@@ -39,12 +39,16 @@ std::vector<uint8_t> hideChairCards(uint16_t chair, uint16_t subCmd, std::span<c
 EngineTable::EngineTable(Sessions& sessions, uint16_t table, const EngineTableOptions& options)
     : m_sessions(sessions), m_table(table), m_options(options), m_engine(options.config, options.seed, *this)
 {
+    if (options.demoExtras)
+        m_extras.emplace(options.seed, options.config.cellScore);
 }
 
 void EngineTable::setPresent(uint16_t chair, bool present)
 {
     if (!IsChair(chair))
         return;
+    if (present && m_extras)
+        m_extras->personSeated(chair, m_sessions.playerAt(m_table, chair), m_engine.nowMs());
     if (present && m_bots.seated(chair)) {
         // The person takes the bot's chair over. Between games the bot's ready is not the
         // person's: leaving and coming back clears it in the engine.
@@ -76,6 +80,7 @@ void EngineTable::fillWithBots()
         if (m_person[chair] || m_bots.seated(chair))
             continue;
         m_bots.seat(chair, *m_options.bots, m_options.botThinkMs);
+        m_sessions.seatBot(m_table, chair);
         m_engine.setPresent(chair, true);
         m_engine.setReady(chair);
     }
@@ -90,6 +95,7 @@ void EngineTable::releaseBotsIfAlone()
             continue;
         m_bots.unseat(chair);
         m_engine.setPresent(chair, false);
+        m_sessions.unseatBot(m_table, chair);
     }
 }
 
@@ -99,9 +105,30 @@ bool EngineTable::onClientMessage(uint16_t chair, uint16_t main, uint16_t sub, s
         return false;
     if (main == protocol::MDM_GAME)
         return m_engine.onClientMessage(chair, sub, body);
-    // The client's requests to its host (custom face, missions, score change) have no service
-    // here; they are taken so that the client is not sent a snapshot for each.
-    return main == MDM_FRAME || main == MDM_SCORE_CHANGE;
+    if (main != MDM_FRAME && main != MDM_SCORE_CHANGE)
+        return false;
+    // The client's requests to its host are served only with the extras; without them they are
+    // still taken, so that the client is not sent a snapshot for each.
+    if (m_extras)
+        answerRequest(chair, main, sub, body);
+    return true;
+}
+
+void EngineTable::answerRequest(uint16_t chair, uint16_t main, uint16_t sub, std::span<const uint8_t> body)
+{
+    const auto user = m_sessions.user(m_sessions.playerAt(m_table, chair));
+    if (!user)
+        return;
+    const RequestAnswer answer = m_extras->answerRequest(chair, main, sub, body, user->dwUserID, user->lScore, m_engine.nowMs());
+    if (answer.newScore)
+        m_sessions.setPlayerScore(m_table, chair, *answer.newScore, answer.coins);
+    for (const ExtraMessage& extra : answer.messages)
+        forward(extra.chair, extra.sub, extra.body);
+}
+
+std::vector<ExtraMessage> EngineTable::afterSnapshot(uint16_t chair)
+{
+    return m_extras ? m_extras->afterSnapshot(chair, m_engine.nowMs()) : std::vector<ExtraMessage>{};
 }
 
 std::pair<uint8_t, std::vector<uint8_t>> EngineTable::snapshot(uint16_t chair, bool lookon, bool showCards)
@@ -128,9 +155,24 @@ void EngineTable::sendGame(uint16_t chair, uint16_t subCmd, std::span<const uint
     // before their tables show the cards.
     if (subCmd == SUB_S_DEAL_CARDS && chair == 0 && m_engine.dealsThisGame() <= 1)
         m_sessions.gameStarted(m_table);
+    forward(chair, subCmd, body);
+    if (m_extras) {
+        for (const ExtraMessage& extra : m_extras->afterMessage(chair, subCmd, m_engine))
+            forward(extra.chair, extra.sub, extra.body);
+    }
+}
+
+void EngineTable::forward(uint16_t chair, uint16_t subCmd, std::span<const uint8_t> body)
+{
     m_sessions.sendGame(m_table, chair, subCmd, body);
     const std::vector<uint8_t> hidden = hideChairCards(chair, subCmd, body);
     m_sessions.sendGameToBlindLookers(m_table, chair, subCmd, hidden);
+}
+
+void EngineTable::markGameEnd(GameEndRecord& end)
+{
+    if (m_extras)
+        m_extras->markGameEnd(end, m_engine);
 }
 
 void EngineTable::gameEnded(const GameEndRecord& end)

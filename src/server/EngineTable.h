@@ -8,6 +8,10 @@
 // the table is free, and the bots are ready at once after each game. When the last person has
 // left, the bots leave too, so an empty table does not play on by itself. A person who sits in a
 // bot's chair takes it over; during a game that means the bot's hand and its share of the result.
+// Each bot has a user record at the sessions, so the people at the table see who plays.
+//
+// With demo extras the table also sends the optional messages of DemoExtras after its snapshots
+// and its game messages, and answers the players' score-change and task requests.
 
 #include <array>
 #include <cstdint>
@@ -18,6 +22,7 @@
 #include <vector>
 
 #include "server/BotSeats.h"
+#include "server/DemoExtras.h"
 #include "server/Sessions.h"
 #include "server/TableEngine.h"
 
@@ -29,6 +34,7 @@ struct EngineTableOptions {
     // Empty: the table waits for three people.
     std::optional<BotKind> bots;
     uint32_t botThinkMs = 900;
+    bool demoExtras = false;
 };
 
 class EngineTable final : public TableGame, private TableSink {
@@ -43,6 +49,7 @@ public:
     bool isPlaying() const override { return m_engine.phase() != Phase::Free; }
     bool onClientMessage(uint16_t chair, uint16_t main, uint16_t sub, std::span<const uint8_t> body) override;
     std::pair<uint8_t, std::vector<uint8_t>> snapshot(uint16_t chair, bool lookon, bool showCards) override;
+    std::vector<ExtraMessage> afterSnapshot(uint16_t chair) override;
 
     // Moves the table's clock and lets the bots whose turn has come act.
     void advance(uint32_t ms);
@@ -53,8 +60,12 @@ public:
 private:
     // TableSink
     void sendGame(uint16_t chair, uint16_t subCmd, std::span<const uint8_t> body) override;
+    void markGameEnd(GameEndRecord& end) override;
     void gameEnded(const GameEndRecord& end) override;
 
+    // A message to the player of the chair and its lookers, the hand blanked for blind lookers.
+    void forward(uint16_t chair, uint16_t subCmd, std::span<const uint8_t> body);
+    void answerRequest(uint16_t chair, uint16_t main, uint16_t sub, std::span<const uint8_t> body);
     void fillWithBots();
     void releaseBotsIfAlone();
 
@@ -64,6 +75,7 @@ private:
     TableEngine m_engine;
     std::array<bool, 3> m_person{};
     BotSeats m_bots;
+    std::optional<DemoExtras> m_extras;
 };
 
 // The deal as a looker who may not see `chair`'s cards gets it: that chair's row is blank but for

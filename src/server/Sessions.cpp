@@ -20,6 +20,23 @@ bool isLooker(const UserInfo& info)
     return info.wTableID != INVALID_TABLE && info.cbLookon;
 }
 
+// The bots as their tables see them: a name (GBK), the voices they speak with. Each table's three
+// chairs get three different ones.
+struct BotPersona {
+    const char* name;
+    uint8_t gender;
+    uint8_t dialect;
+};
+constexpr BotPersona kBotPersonas[] = {
+    {"\xb0\xa2\xb8\xa3", 0, 1},  // 阿福
+    {"\xd0\xa1\xc3\xb7", 1, 1},  // 小梅
+    {"\xc0\xcf\xd6\xdc", 0, 2},  // 老周
+    {"\xb0\xa2\xd5\xe4", 1, 2},  // 阿珍
+    {"\xb4\xf3\xc1\xf5", 0, 1},  // 大刘
+    {"\xd0\xa1\xd1\xe0", 1, 1},  // 小燕
+};
+constexpr const char* kBotRegion = "\xb5\xe7\xc4\xd4\xcd\xe6\xbc\xd2";  // 电脑玩家
+
 }  // namespace
 
 Sessions::Sessions(SessionLimits limits, SessionTransport& transport, GameFactory factory)
@@ -267,9 +284,11 @@ void Sessions::sit(User& user, const SitRequest& request)
         refuse(user, MDM_HOST_USER, SUB_USER_SIT, RefusalCode::OutOfPlace, "already at a table");
         return;
     }
+    // A bot's chair is free: the person takes it over.
     auto freeChair = [&](const Table& table) -> uint16_t {
         for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair) {
-            if ((request.wChairID == INVALID_CHAIR || request.wChairID == chair) && table.players[chair] == 0)
+            const User* player = userById(table.players[chair]);
+            if ((request.wChairID == INVALID_CHAIR || request.wChairID == chair) && (!player || player->bot))
                 return chair;
         }
         return INVALID_CHAIR;
@@ -298,11 +317,13 @@ void Sessions::sit(User& user, const SitRequest& request)
             return;
         }
     }
+    replaceBot(m_tables[tableId], chair);
     m_tables[tableId].players[chair] = user.info.dwUserID;
     user.info.wTableID = tableId;
     user.info.wChairID = chair;
     user.info.cbLookon = 0;
-    user.info.cbUserStatus = USER_STATUS_SIT;
+    // Only a bot's chair can be taken during a game, and the person plays its hand on.
+    user.info.cbUserStatus = gameOf(tableId).isPlaying() ? USER_STATUS_PLAY : USER_STATUS_SIT;
     user.allowAll = false;
     user.allowFor.clear();
     gameOf(tableId).setPresent(chair, true);
@@ -348,7 +369,9 @@ void Sessions::standUp(User& user, bool force)
         }
         broadcastNotice(SUB_USER_LEAVE, user, true);
         table->players[chair] = 0;
-        gameOf(tableId).setPresent(chair, false);
+        // A bot is taken off by its table, which knows already.
+        if (!user.bot)
+            gameOf(tableId).setPresent(chair, false);
         // Lookers of an empty chair have nothing to watch.
         const std::vector<uint32_t> lookers = table->lookers;
         for (uint32_t id : lookers) {
@@ -414,8 +437,13 @@ void Sessions::sendSnapshot(const User& user)
     if (user.info.wTableID == INVALID_TABLE)
         return;
     const bool lookon = user.info.cbLookon != 0;
-    const auto [state, scene] = gameOf(user.info.wTableID).snapshot(user.info.wChairID, lookon, !lookon || lookerAllowed(user));
+    TableGame& game = gameOf(user.info.wTableID);
+    const auto [state, scene] = game.snapshot(user.info.wChairID, lookon, !lookon || lookerAllowed(user));
     sendTo(user, encodeSnapshot(state, lookon, scene));
+    for (const ExtraMessage& extra : game.afterSnapshot(user.info.wChairID)) {
+        if (isMessageBody(extra.body))
+            sendTo(user, encodeFrame(MDM_GAME, extra.sub, extra.body));
+    }
 }
 
 void Sessions::sendGame(uint16_t table, uint16_t chair, uint16_t sub, std::span<const uint8_t> body)
@@ -475,9 +503,62 @@ void Sessions::gameEnded(uint16_t table, const std::array<int32_t, 3>& scoreChan
             forgetUser(id);
             continue;
         }
-        player->info.cbUserStatus = USER_STATUS_SIT;
+        // Bots are ready for the next game at once.
+        player->info.cbUserStatus = player->bot ? USER_STATUS_READY : USER_STATUS_SIT;
         broadcastNotice(SUB_USER_STATUS, *player, true);
     }
+}
+
+void Sessions::setPlayerScore(uint16_t table, uint16_t chair, int32_t score, int32_t gold)
+{
+    User* player = userById(playerAt(table, chair));
+    if (!player)
+        return;
+    player->info.lScore = score;
+    player->info.lGold = gold;
+    broadcastNotice(SUB_USER_SCORE, *player, true);
+}
+
+void Sessions::seatBot(uint16_t table, uint16_t chair)
+{
+    if (table >= m_tables.size() || !IsChair(chair) || m_tables[table].players[chair] != 0)
+        return;
+    const BotPersona& persona = kBotPersonas[(table * PLAYER_COUNT + chair) % std::size(kBotPersonas)];
+    const uint32_t userId = m_nextUserId++;
+    User& bot = m_users[userId];
+    bot.bot = true;
+    bot.info.dwUserID = userId;
+    setText(bot.info.szName, persona.name);
+    setText(bot.info.szRegion[0], kBotRegion);
+    bot.info.cbGender = persona.gender;
+    bot.info.cbDialect = persona.dialect;
+    // Bots sit down ready: they are seated when a person is ready to start.
+    bot.info.cbUserStatus = USER_STATUS_READY;
+    bot.info.wTableID = table;
+    bot.info.wChairID = chair;
+    m_tables[table].players[chair] = userId;
+    broadcastNotice(SUB_USER_ENTER, bot, false);
+}
+
+void Sessions::unseatBot(uint16_t table, uint16_t chair)
+{
+    User* bot = userById(playerAt(table, chair));
+    if (!bot || !bot->bot)
+        return;
+    const uint32_t userId = bot->info.dwUserID;
+    standUp(*bot, true);
+    forgetUser(userId);
+}
+
+void Sessions::replaceBot(Table& table, uint16_t chair)
+{
+    User* bot = userById(table.players[chair]);
+    if (!bot || !bot->bot)
+        return;
+    // The lookers of the chair stay: they watch the person from now on.
+    broadcastNotice(SUB_USER_LEAVE, *bot, false);
+    table.players[chair] = 0;
+    forgetUser(bot->info.dwUserID);
 }
 
 void Sessions::sendTo(const User& user, std::span<const uint8_t> bytes)

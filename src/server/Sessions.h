@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "protocol/HostProtocol.h"
+#include "server/DemoExtras.h"
 
 namespace server {
 
@@ -37,6 +38,8 @@ public:
     // The game state and scene record for a chair, as a player or as a looker sees it; without
     // showCards (a looker the player does not let see them) the chair's own cards are left out.
     virtual std::pair<uint8_t, std::vector<uint8_t>> snapshot(uint16_t chair, bool lookon, bool showCards) = 0;
+    // Game messages that follow a snapshot, to the one user who got it (a table's extras).
+    virtual std::vector<ExtraMessage> afterSnapshot(uint16_t chair) { (void)chair; return {}; }
 };
 
 class SessionTransport {
@@ -79,12 +82,18 @@ public:
     // and lets go of the players whose connection was lost during the game.
     void gameStarted(uint16_t table);
     void gameEnded(uint16_t table, const std::array<int32_t, 3>& scoreChange);
+    // A player's score and coins changed outside a game (a score change bought); the table is told.
+    void setPlayerScore(uint16_t table, uint16_t chair, int32_t score, int32_t gold);
+    // A bot takes an empty chair: it gets a user record of its own, without a connection, that the
+    // table sees come, play and go like a person's. A person who sits in its chair takes it over.
+    void seatBot(uint16_t table, uint16_t chair);
+    void unseatBot(uint16_t table, uint16_t chair);
 
     // ---- Inspection ---------------------------------------------------------------------------------
 
     std::size_t connectionCount() const { return m_connections.size(); }
     std::size_t userCount() const { return m_users.size(); }
-    // The user id in a chair, 0 when empty.
+    // The user id in a chair (a person's or a bot's), 0 when empty.
     uint32_t playerAt(uint16_t table, uint16_t chair) const;
     // The user record as notices carry it.
     std::optional<protocol::UserInfo> user(uint32_t userId) const;
@@ -102,6 +111,7 @@ private:
         std::optional<ConnectionId> connection;
         uint32_t resumeKey = 0;
         uint8_t statusBeforeOffline = 0;
+        bool bot = false;
         // A player's permission to its lookers: one for all, and answers for single lookers.
         bool allowAll = false;
         std::map<uint32_t, bool> allowFor;
@@ -119,6 +129,8 @@ private:
     void sit(User& user, const protocol::SitRequest& request);
     void lookOn(User& user, const protocol::LookonRequest& request);
     void standUp(User& user, bool force);
+    // Takes a bot's record off its chair for a person sitting down there.
+    void replaceBot(Table& table, uint16_t chair);
     void setAllow(User& player, const protocol::AllowLookon& allow);
     void resume(User& user);
 

@@ -463,6 +463,7 @@ void TableEngine::endGame(uint16_t winner)
     m_timeouts = {};
     m_deadline = 0;
     ++m_games;
+    m_sink.markGameEnd(end);
     sendAllRecord(SUB_S_GAME_END, end);
     m_sink.gameEnded(end);
 }

@@ -49,6 +49,9 @@ public:
     virtual ~TableSink() = default;
     // Game messages (SUB_S_*); the body is already cut to what this chair may see.
     virtual void sendGame(uint16_t chair, uint16_t subCmd, std::span<const uint8_t> body) = 0;
+    // The game end record before it goes out: a sink may fill in what the scores leave open
+    // (badges, task flags). Like sendGame, it must not call back into the engine.
+    virtual void markGameEnd(GameEndRecord& end) { (void)end; }
     // After GameEndRecord was sent to every chair; the table is free again.
     virtual void gameEnded(const GameEndRecord& end) { (void)end; }
 };

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "app/GameClientApp.h"
 #include "app/GameClientDlg.h"
 #include "interaction/Commands.h"
@@ -30,7 +34,7 @@ void EnsureApplication()
     new QApplication(argc, argv);
 }
 
-class LocalTableTest : public testing::TestWithParam<uint32_t> {
+class LocalTableFixture : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -57,7 +61,21 @@ protected:
     CRecordingDialogService m_dialogs;
     CRecordingShellService m_shell;
     CRecordingSoundBackend m_sound;
+
+    // Plays the next game with the local player in trustee; false when it does not end.
+    bool PlayGame(CGameClientDlg& dlg, CLocalTable& table)
+    {
+        const uint32_t games = table.Engine().gamesPlayed();
+        dlg.SendMessage(UM_START, 0, 0);
+        dlg.SendMessage(UM_TRUSTEE, 1, 1);
+        for (int step = 0; step < 4000 && table.Engine().gamesPlayed() == games; ++step)
+            m_clock.advance(100);
+        m_clock.advance(8000);
+        return table.Engine().gamesPlayed() > games;
+    }
 };
+
+class LocalTableTest : public LocalTableFixture, public testing::WithParamInterface<uint32_t> {};
 
 TEST_P(LocalTableTest, TrusteePlayerAndBotsFinishGamesThatBothSidesAgreeOn)
 {
@@ -93,5 +111,55 @@ TEST_P(LocalTableTest, TrusteePlayerAndBotsFinishGamesThatBothSidesAgreeOn)
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, LocalTableTest, testing::Values(1u, 2u, 3u, 4u, 5u));
+
+bool HasChatLine(const CGameClientDlg& dlg, const std::string& start)
+{
+    const auto& lines = dlg.GetChatLines();
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) { return line.find(start) != std::string::npos; });
+}
+
+TEST_F(LocalTableFixture, TheWindowTakesEveryDemoExtraAndShowsIt)
+{
+    CGameClientDlg dlg;
+    ASSERT_TRUE(dlg.CreateGameWindow(true));
+    LocalTableOptions options;
+    options.seed = 7;
+    options.botThinkMs = 0;
+    options.demoExtras = true;
+    CLocalTable table(dlg, options);
+    m_clock.flushPosted();
+    const CGameClientView& view = dlg.GetClientView();
+
+    // After the first snapshot: the shop's prices, the match panels, the two tasks.
+    EXPECT_EQ(std::vector<LONG>(std::begin(view.m_lItemPrice), std::end(view.m_lItemPrice)), (std::vector<LONG>{100, 200, 300, 500, 800}));
+    EXPECT_GE(view.m_lPrizeValue, 10000);
+    EXPECT_EQ(view.m_wGameMode, 4);
+    EXPECT_GT(view.m_dwRankTotal, 0u);
+    EXPECT_EQ(view.m_dwMatchRound, 1u);
+    EXPECT_EQ(view.m_MatchRanks.dwUserValue[1], static_cast<DWORD>(server::DemoExtras::kStartPoints)) << "the local seat";
+    EXPECT_EQ(dlg.m_TaskSlot[0].cbTaskState, 1);
+    EXPECT_EQ(dlg.m_TaskSlot[1].cbTaskState, 2);
+    EXPECT_EQ(dlg.m_TaskSlot[1].lTimeLeft, 7200);
+
+    // The score-change window's request, as it sends it: the answer's picture, the new score.
+    const ScoreChangeRequest request{3, dlg.GetUserData(CLocalTable::kLocalChair)->dwUserID};
+    dlg.SendData(MDM_SCORE_CHANGE, SUB_SCORE_CHANGE_REQUEST, &request, sizeof(request));
+    m_clock.flushPosted();
+    EXPECT_EQ(view.m_bChangeScoreShown, 1);
+    EXPECT_EQ(view.m_wChangeScoreCode, 0);
+    EXPECT_EQ(dlg.GetUserData(CLocalTable::kLocalChair)->lScore, 20);
+
+    // Three games finish the daily task; the window takes every message on the way.
+    for (int game = 1; game <= 3; ++game)
+        ASSERT_TRUE(PlayGame(dlg, table)) << "game " << game;
+    EXPECT_EQ(table.RejectedCount(), 0);
+    EXPECT_EQ(table.RefusedCount(), 0);
+    EXPECT_EQ(dlg.m_GameEnd.cbTaskFlag[CLocalTable::kLocalChair], 4);
+    EXPECT_TRUE(HasChatLine(dlg, "恭喜您, 任务完成获得 100 奖券!"));
+    EXPECT_TRUE(HasChatLine(dlg, "[系统公告]您本轮比赛成绩是"));
+    EXPECT_TRUE(HasChatLine(dlg, "[系统公告]系统已额外注入奖池"));
+    EXPECT_EQ(view.m_dwMatchRound, 3u);
+    EXPECT_EQ(view.m_wGameMode, 6);
+}
 
 }  // namespace

@@ -138,3 +138,32 @@ TEST(ServerProgram, DealsAPersonItsCardsAtATableOfBotsAndStopsCleanly)
     server.process().terminate();
     EXPECT_TRUE(server.process().waitForFinished(5000));
 }
+
+TEST(ServerProgram, DemoExtrasFollowTheSnapshotAndBotsArriveAsUsers)
+{
+    int argc = 0;
+    QCoreApplication application(argc, nullptr);
+    ServerProcess server({"--port", "0", "--host", "127.0.0.1", "--demo-extras", "--bots", "basic", "--seed", "5", "--think", "0"});
+    const quint16 port = server.waitListening();
+    ASSERT_NE(port, 0) << server.process().readAllStandardError().toStdString();
+
+    Client ann;
+    ASSERT_TRUE(ann.connect(port));
+    ann.send(MDM_HOST_LOGON, SUB_LOGON_HELLO, ClientHello{HOST_PROTOCOL_MAGIC, HOST_PROTOCOL_VERSION, 1});
+    LogonRequest logon{};
+    setText(logon.szName, "ann");
+    ann.send(MDM_HOST_LOGON, SUB_LOGON_REQUEST, logon);
+    ann.send(MDM_HOST_USER, SUB_USER_SIT, SitRequest{INVALID_TABLE, INVALID_CHAIR});
+    ASSERT_TRUE(ann.waitFor([](const Frame& f) { return f.main == MDM_HOST_TABLE; }));
+    const auto items = ann.waitFor([](const Frame& f) { return f.main == MDM_GAME; });
+    ASSERT_TRUE(items);
+    EXPECT_EQ(items->sub, SUB_S_PROP_LIST) << "the item list comes right after the snapshot";
+    EXPECT_TRUE(ReadPropList(items->body));
+
+    ann.write(encodeFrame(MDM_HOST_USER, SUB_USER_READY));
+    const auto bot = ann.waitFor([](const Frame& f) { return f.main == MDM_HOST_USER && f.sub == SUB_USER_ENTER; });
+    ASSERT_TRUE(bot) << "a bot comes to the table as a user";
+    EXPECT_EQ(readBody<UserInfo>(bot->body)->cbUserStatus, USER_STATUS_READY);
+    EXPECT_TRUE(ann.waitFor([](const Frame& f) { return f.main == MDM_GAME && f.sub == SUB_S_MATCH_PROGRESS; }))
+        << "the new round follows the deal";
+}

@@ -80,13 +80,15 @@ protected:
                 const BotMove move = person.decide(view);
                 sessions.onBytes(id, encodeFrame(MDM_GAME, move.subCmd, move.body));
             }
+            // What follows the game end in the same step (scores, statuses) is seen too.
+            bool ended = false;
             for (Frame& f : transport.take(id)) {
-                const bool end = isGame(f, SUB_S_GAME_END);
+                ended = ended || isGame(f, SUB_S_GAME_END);
                 if (seenByPerson)
                     seenByPerson->push_back(std::move(f));
-                if (end)
-                    return true;
             }
+            if (ended)
+                return true;
         }
         return false;
     }
@@ -100,16 +102,35 @@ protected:
     RecordingTransport transport;
     uint32_t lastKey = 0;
     std::map<uint16_t, EngineTable*> tables;
+    bool demoExtras = false;
     Sessions sessions{SessionLimits{2, 200, 100, 3}, transport, [this](uint16_t id) {
                           EngineTableOptions options;
                           options.seed = 11;
                           options.bots = BotKind::Basic;
                           options.botThinkMs = 0;
+                          options.demoExtras = demoExtras;
                           auto game = std::make_unique<EngineTable>(sessions, id, options);
                           tables[id] = game.get();
                           return game;
                       }};
 };
+
+// The user records the notices of one kind carry.
+std::vector<UserInfo> notices(const std::vector<Frame>& frames, uint16_t sub)
+{
+    std::vector<UserInfo> found;
+    for (const Frame& f : frames) {
+        if (f.main == MDM_HOST_USER && f.sub == sub)
+            found.push_back(*readBody<UserInfo>(f.body));
+    }
+    return found;
+}
+
+bool hasNotice(const std::vector<Frame>& frames, uint16_t sub, uint32_t userId, uint8_t status)
+{
+    const auto found = notices(frames, sub);
+    return std::any_of(found.begin(), found.end(), [&](const UserInfo& u) { return u.dwUserID == userId && u.cbUserStatus == status; });
+}
 
 }  // namespace
 
@@ -131,7 +152,9 @@ TEST_F(EngineBehindSessions, APersonAndTwoBotsPlayWholeGamesThroughTheProtocol)
     const auto record = ReadRecord<DealCards>(deal->body);
     ASSERT_TRUE(record);
     EXPECT_EQ(std::count(std::begin(record->cbHandCards[1]), std::begin(record->cbHandCards[1]) + HAND_CARDS, 0), 0) << "the person's own cards";
-    const auto end = ReadRecord<GameEndRecord>(seen.back().body);
+    const auto endFrame = std::find_if(seen.begin(), seen.end(), [](const Frame& f) { return isGame(f, SUB_S_GAME_END); });
+    ASSERT_NE(endFrame, seen.end());
+    const auto end = ReadRecord<GameEndRecord>(endFrame->body);
     ASSERT_TRUE(end);
     EXPECT_EQ(end->lGameScore[0] + end->lGameScore[1] + end->lGameScore[2], 0);
 
@@ -283,4 +306,128 @@ TEST_F(EngineBehindSessions, APlayerLostMidGameIsPlayedForAndComesBackToItsOwnHa
     ASSERT_TRUE(end);
     EXPECT_EQ(sessions.user(ann)->lScore, end->lGameScore[1]);
     EXPECT_TRUE(transport.take(1).empty()) << "nothing goes to the lost connection";
+}
+
+TEST_F(EngineBehindSessions, BotsAreUsersThatThePeopleAtTheTableSeeComePlayAndGo)
+{
+    const uint32_t ann = logOn(1, "ann");
+    sit(1, 1);
+    transport.take(1);
+    ready(1);
+    const uint32_t bot0 = sessions.playerAt(0, 0);
+    const uint32_t bot2 = sessions.playerAt(0, 2);
+    ASSERT_NE(bot0, 0u);
+    ASSERT_NE(bot2, 0u);
+    const auto names = [&](uint32_t id) { return std::string(sessions.user(id)->szName); };
+    EXPECT_EQ(names(bot0), "\xb0\xa2\xb8\xa3");  // 阿福
+    EXPECT_EQ(names(bot2), "\xc0\xcf\xd6\xdc");  // 老周
+    auto frames = transport.take(1);
+    EXPECT_TRUE(hasNotice(frames, SUB_USER_ENTER, bot0, USER_STATUS_READY));
+    EXPECT_TRUE(hasNotice(frames, SUB_USER_ENTER, bot2, USER_STATUS_READY));
+    EXPECT_TRUE(hasNotice(frames, SUB_USER_STATUS, bot0, USER_STATUS_PLAY));
+    EXPECT_TRUE(hasNotice(frames, SUB_USER_STATUS, ann, USER_STATUS_PLAY));
+
+    // A looker of a bot's chair is shown the whole table, bots included.
+    const uint32_t bob = logOn(2, "bob");
+    sessions.onBytes(2, encodeRecord(MDM_HOST_USER, SUB_USER_LOOKON, LookonRequest{0, 0}));
+    frames = transport.take(2);
+    for (uint32_t id : {bob, ann, bot0, bot2})
+        EXPECT_EQ(std::count_if(frames.begin(), frames.end(), [&](const Frame& f) {
+                      return f.sub == SUB_USER_ENTER && readBody<UserInfo>(f.body)->dwUserID == id;
+                  }),
+                  1)
+            << id;
+
+    // Scores after the game, and the bots ready at once for the next.
+    std::vector<Frame> seen;
+    ASSERT_TRUE(playToEnd(1, 1, &seen));
+    const auto scores = notices(seen, SUB_USER_SCORE);
+    EXPECT_EQ(scores.size(), 3u);
+    for (const UserInfo& score : scores)
+        EXPECT_EQ(score.lScore, sessions.user(score.dwUserID)->lScore);
+    EXPECT_EQ(sessions.user(bot0)->lScore + sessions.user(bot2)->lScore + sessions.user(ann)->lScore, 0);
+    EXPECT_TRUE(hasNotice(seen, SUB_USER_STATUS, bot0, USER_STATUS_READY));
+    EXPECT_TRUE(hasNotice(seen, SUB_USER_STATUS, ann, USER_STATUS_SIT));
+
+    // The last person leaves: so do the bots, and their lookers with them.
+    transport.take(2);
+    sessions.onBytes(1, encodeFrame(MDM_HOST_USER, SUB_USER_STAND));
+    frames = transport.take(2);
+    const auto left = notices(frames, SUB_USER_LEAVE);
+    EXPECT_TRUE(std::any_of(left.begin(), left.end(), [&](const UserInfo& u) { return u.dwUserID == bot0; }));
+    EXPECT_TRUE(std::any_of(left.begin(), left.end(), [&](const UserInfo& u) { return u.dwUserID == bob; }));
+    for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair)
+        EXPECT_EQ(sessions.playerAt(0, chair), 0u);
+    EXPECT_EQ(sessions.userCount(), 2u) << "the bots' records are gone";
+}
+
+TEST_F(EngineBehindSessions, APersonTakesABotsChairMidGameWithItsRecordsPlace)
+{
+    const uint32_t ann = logOn(1, "ann");
+    sit(1, 0);
+    ready(1);
+    const uint32_t bot = sessions.playerAt(0, 2);
+    ASSERT_TRUE(table().isPlaying());
+    transport.take(1);
+
+    const uint32_t cy = logOn(3, "cy");
+    sit(3, 2);
+    EXPECT_FALSE(table().hasBot(2));
+    EXPECT_EQ(sessions.playerAt(0, 2), cy);
+    EXPECT_FALSE(sessions.user(bot)) << "the bot's record is handed over, not kept";
+    // The table sees the bot go and the person come, already playing.
+    const auto annSaw = transport.take(1);
+    const auto leave = std::find_if(annSaw.begin(), annSaw.end(), [&](const Frame& f) { return f.sub == SUB_USER_LEAVE; });
+    const auto enter = std::find_if(annSaw.begin(), annSaw.end(), [&](const Frame& f) { return f.sub == SUB_USER_ENTER; });
+    ASSERT_NE(leave, annSaw.end());
+    ASSERT_NE(enter, annSaw.end());
+    EXPECT_LT(leave, enter);
+    EXPECT_EQ(readBody<UserInfo>(leave->body)->dwUserID, bot);
+    EXPECT_TRUE(hasNotice(annSaw, SUB_USER_ENTER, cy, USER_STATUS_PLAY));
+    // The newcomer gets itself, ann and the other bot, and the game with the bot's hand.
+    const auto cySaw = transport.take(3);
+    EXPECT_TRUE(hasNotice(cySaw, SUB_USER_ENTER, cy, USER_STATUS_PLAY));
+    EXPECT_TRUE(hasNotice(cySaw, SUB_USER_ENTER, ann, USER_STATUS_PLAY));
+    EXPECT_TRUE(hasNotice(cySaw, SUB_USER_ENTER, sessions.playerAt(0, 1), USER_STATUS_PLAY));
+    const auto snapshot = std::find_if(cySaw.begin(), cySaw.end(), [](const Frame& f) { return f.main == MDM_HOST_TABLE; });
+    ASSERT_NE(snapshot, cySaw.end());
+    EXPECT_NE(readSnapshot(snapshot->body)->head.cbGameStatus, GS_FREE);
+}
+
+TEST_F(EngineBehindSessions, DemoExtrasFollowTheSnapshotAnswerRequestsAndNameThePerson)
+{
+    demoExtras = true;
+    const uint32_t ann = logOn(1, "ann");
+    sit(1, 1);
+    auto frames = transport.take(1);
+    const auto snapshot = std::find_if(frames.begin(), frames.end(), [](const Frame& f) { return f.main == MDM_HOST_TABLE; });
+    ASSERT_NE(snapshot, frames.end());
+    std::vector<uint16_t> after;
+    for (auto it = snapshot + 1; it != frames.end(); ++it) {
+        EXPECT_EQ(it->main, MDM_GAME);
+        EXPECT_EQ(CheckGameMessage(it->sub, it->body), MessageCheck::Accept) << it->sub;
+        after.push_back(it->sub);
+    }
+    EXPECT_EQ(after, (std::vector<uint16_t>{SUB_S_PROP_LIST, SUB_S_MATCH_RANK_INFO, SUB_S_MATCH_PROGRESS, SUB_S_MATCH_STATUS,
+                                            SUB_S_MATCH_RANK, SUB_S_TASK_RECORD, SUB_S_TASK_RECORD}));
+
+    // A score change bought: the answer, and the new score told to the table; no snapshot.
+    sessions.onBytes(1, encodeRecord(MDM_SCORE_CHANGE, SUB_SCORE_CHANGE_REQUEST, ScoreChangeRequest{3, ann}));
+    frames = transport.take(1);
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_TRUE(hasNotice(frames, SUB_USER_SCORE, ann, USER_STATUS_SIT));
+    EXPECT_EQ(sessions.user(ann)->lScore, 20);
+    EXPECT_EQ(sessions.user(ann)->lGold, DemoExtras::kStartCoins - 300);
+    EXPECT_TRUE(isGame(frames[1], SUB_S_CHANGE_SCORE_RESULT));
+    EXPECT_EQ(ReadRecord<ChangeScoreResult>(frames[1].body)->dwResult, 0u);
+    // The continue request has nothing to answer and is taken.
+    sessions.onBytes(1, encodeFrame(MDM_FRAME, SUB_FRAME_CUSTOMER));
+    EXPECT_TRUE(transport.take(1).empty());
+
+    ready(1);
+    std::vector<Frame> seen;
+    ASSERT_TRUE(playToEnd(1, 1, &seen));
+    const auto score = std::find_if(seen.begin(), seen.end(), [](const Frame& f) { return isGame(f, SUB_S_MATCH_SCORE); });
+    ASSERT_NE(score, seen.end());
+    EXPECT_EQ(ReadRecord<MatchScoreNotice>(score->body)->dwUserID, ann);
 }
