@@ -302,7 +302,9 @@ TEST_F(EngineBehindSessions, APlayerLostMidGameIsPlayedForAndComesBackToItsOwnHa
     // It plays the game out on the new connection and the result is its own.
     std::vector<Frame> seen;
     ASSERT_TRUE(playToEnd(2, 1, &seen));
-    const auto end = ReadRecord<GameEndRecord>(seen.back().body);
+    const auto endFrame = std::find_if(seen.begin(), seen.end(), [](const Frame& f) { return isGame(f, SUB_S_GAME_END); });
+    ASSERT_NE(endFrame, seen.end());
+    const auto end = ReadRecord<GameEndRecord>(endFrame->body);
     ASSERT_TRUE(end);
     EXPECT_EQ(sessions.user(ann)->lScore, end->lGameScore[1]);
     EXPECT_TRUE(transport.take(1).empty()) << "nothing goes to the lost connection";
