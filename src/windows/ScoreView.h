@@ -9,9 +9,11 @@
 // The controller fills it in this order: SetGameScore for each chair, SetUserData,
 // SetGameEndInfo; then it shows the window and calls StartScoreAnimation.
 //
-// FIXME: the picture is a plain stand-in (background, texts); the digit strips, faces, stamps,
-// banners, fireworks and the coin sound come with the window's real drawing, which only has to
-// draw the members kept here.
+// The picture has two layers: what stays for the whole game end (background, banner, fee, the
+// players) is drawn once into a buffer whenever the game end changes, and each paint copies it
+// and draws what moves (the multiplier rows as they light up, the fireworks, the local score,
+// the balances and their count-up, the match clocks, the continue hint) from the state alone.
+// Every number comes from the digit strips of "number.png".
 
 #include "platform/SkinButton.h"
 #include "platform/SkinDialog.h"
@@ -170,7 +172,14 @@ private:
     void StepCountUp();
     void StepMatchClocks();
 
-    void DrawResult(CDC* pDC);
+    void LoadPictures();
+    void DrawStaticPicture(CDC* pDC);
+    void DrawBanner(CDC* pDC);
+    void DrawSeat(CDC* pDC, int nSeat);
+    void DrawMovingParts(CDC* pDC);
+    void DrawBalances(CDC* pDC);
+    // The game end changed: the buffered picture is drawn again at the next paint.
+    void MarkPictureStale();
 
     CGameClientDlg* m_pGameClientDlg = nullptr;
     // The last pointer position seen over the window (game-window coordinates); a key press
@@ -178,6 +187,31 @@ private:
     CPoint m_ptCursor{-1, -1};
 
     CSkinImage m_ImageBack;
+    CSkinImage m_ImageFaces;
+    CSkinImage m_ImageReachTop;
+    CPngImage m_PngFaceFrame;
+    CPngImage m_PngLevelBar;
+    CPngImage m_PngWords;
+    CPngImage m_PngRowLabels;
+    CPngImage m_PngMatchWords;
+    CPngImage m_PngPrizeWords;
+    CPngImage m_PngWarmTip;
+    CPngImage m_PngFirework;
+    CPngImage m_PngStampLarge;
+    CPngImage m_PngStampSmall;
+    CPngImage m_PngGoldCoin;
+    CPngImage m_PngLottery;
+    CPngImage m_PngNumbers;
+    CPngImage m_PngBannerPrize;
+    CPngImage m_PngBannerNetBar;
+    CPngImage m_PngPenalty;
+    CPngImage m_PngDoubling;
+    CFont m_NameFont;
+    CFont m_PointsFont;
+    // The static result picture.
+    CDC m_BufferDC;
+    CBitmap m_BufferBitmap;
+    bool m_bPictureStale = true;
     CPngButton m_btQuit;
     CPngButton m_btStart;
     CPngButton m_btSaveVideo;
