@@ -471,7 +471,9 @@ LONG CScoreView::ShownLottery() const
 void CScoreView::LoadPictures()
 {
     const std::string dir = "telvo\\img\\gameend\\";
-    m_ImageBack.Load(dir + "bgGameEnd.jpg");
+    // Kept as a picture with alpha (a JPEG is opaque everywhere): drawn as it is, it needs no
+    // conversion at each redraw of the buffered picture.
+    m_PngBack.LoadImage(dir + "bgGameEnd.jpg");
     m_ImageFaces.Load("telvo\\img\\role.bmp");
     m_ImageReachTop.Load(dir + "ReachTop.bmp");
     const struct {
@@ -498,16 +500,16 @@ void CScoreView::OnDraw(CDC* pDC)
             button->SetButtonBkgnd(&m_BufferDC);
         m_bPictureStale = false;
     }
-    pDC->BitBlt(0, 0, kWidth, kHeight, &m_BufferDC, 0, 0, SRCCOPY);
+    // The buffer is opaque everywhere, so drawing it over the surface equals a copy, without
+    // making one.
+    pDC->DrawImage(m_BufferBitmap.Image(), 0, 0, kWidth, kHeight, 0, 0, kWidth, kHeight);
     DrawMovingParts(pDC);
 }
 
 void CScoreView::DrawStaticPicture(CDC* pDC)
 {
-    if (m_ImageBack.IsNull())
-        pDC->FillSolidRect(0, 0, kWidth, kHeight, kPlainBackground);
-    else
-        m_ImageBack.BitBlt(pDC, 0, 0);
+    pDC->FillSolidRect(0, 0, kWidth, kHeight, kPlainBackground);
+    m_PngBack.DrawImage(pDC, 0, 0);
     pDC->SetBkMode(TRANSPARENT);
     pDC->SetTextColor(kTextColour);
 

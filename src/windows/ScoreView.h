@@ -186,7 +186,7 @@ private:
     // acts on whatever button lies there.
     CPoint m_ptCursor{-1, -1};
 
-    CSkinImage m_ImageBack;
+    CPngImage m_PngBack;
     CSkinImage m_ImageFaces;
     CSkinImage m_ImageReachTop;
     CPngImage m_PngFaceFrame;
