@@ -69,10 +69,13 @@ LRESULT CGameClientDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case UM_OPEN_REPLAY:
         return OnOpenReplayCommand(wParam, lParam);
     case UM_LAST_TURN:
+        return OnLastTurnCommand(wParam, lParam);
+    case UM_CHANGE_SCORE:
+        return OnChangeScoreCommand(wParam, lParam);
     case UM_LOTTERY:
     case UM_SIDE_PANEL:
     case UM_RESERVED_120:
-        // FIXME: the last-turn window, the lottery, the chat panel and replays come with their windows.
+        // FIXME: the lottery and the chat panel come with their windows.
         return 0;
     default:
         return CGameFrameDlg::WindowProc(message, wParam, lParam);

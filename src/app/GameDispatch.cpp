@@ -254,6 +254,9 @@ void CGameClientDlg::OnTimer(UINT_PTR nIDEvent)
     case 201:
         OnTurnPauseTimer();
         return;
+    case kTimerLastTurn:
+        OnLastTurnTimer();
+        return;
     case 204:
         OnDealStepTimer();
         return;
