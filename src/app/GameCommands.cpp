@@ -232,7 +232,6 @@ LRESULT CGameClientDlg::OnNextGameCommand(WPARAM, LPARAM)
     char music[64];
     std::snprintf(music, sizeof(music), "telvo\\sound\\bgsound%d.mp3", RandomVariant());
     PlayBkgrndSound(music);
-    // FIXME: the result window's coin sound is released here once it plays one.
     if (m_pScoreView)
         m_pScoreView->ShowWindow(SW_HIDE);
     if (m_pTrusteeCover)

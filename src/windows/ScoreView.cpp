@@ -1,12 +1,11 @@
 #include "windows/ScoreView.h"
 
-#include "support/TextCodec.h"
-#include "windows/DigitStrip.h"
-
 #include "app/GameClientDlg.h"
 #include "interaction/Commands.h"
 #include "platform/Dc.h"
 #include "platform/sound/SoundBackend.h"
+#include "support/TextCodec.h"
+#include "windows/DigitStrip.h"
 
 #include <QString>
 
@@ -116,8 +115,13 @@ BOOL CScoreView::OnInitDialog()
         spec.button->EnableSound(false);
         spec.button->SetButtonImage(spec.picture);
     }
-    // FIXME: the coin sound's looping stream is opened here, paused, once the controller hands
-    // over its sound system.
+    m_pSoundSystem = std::make_unique<FMOD::System>();
+    FMOD::Sound* coin = nullptr;
+    if (m_pSoundSystem->createStream("telvo\\sound\\coin.mp3", FMOD_LOOP_NORMAL, nullptr, &coin) == FMOD_OK
+        && m_pSoundSystem->playSound(FMOD_CHANNEL_FREE, coin, true, &m_pCoinChannel) == FMOD_OK) {
+        m_pCoinChannel->setVolume(0.5f);
+        m_pCoinChannel->setMode(FMOD_LOOP_NORMAL);
+    }
     return TRUE;
 }
 
@@ -227,6 +231,8 @@ void CScoreView::ResetScoreView()
     m_lTaskLottery = 0;
 
     ClearRevealState();
+    // A count cut short by the player going on must not leave the coins ringing.
+    PauseCoinSound(true);
     m_bRevealing = false;
     m_cbFireworkFrame = 0;
     for (CMatchClock& clock : m_MatchClock)
@@ -430,7 +436,7 @@ void CScoreView::StartCountUp()
     m_lLotteryRemain = m_lTaskLottery;
     m_nCountSpeed = 0;
     m_bCountUp = true;
-    // FIXME: the coin sound plays while the balances count, once the window has its stream.
+    PauseCoinSound(false);
     SetTimer(IDT_COUNT_UP, 60);
 }
 
@@ -445,6 +451,17 @@ void CScoreView::StepCountUp()
         return;
     m_nCountSpeed = 0;
     KillTimer(IDT_COUNT_UP);
+    PauseCoinSound(true);
+}
+
+void CScoreView::PauseCoinSound(bool bPaused)
+{
+    if (!m_pCoinChannel)
+        return;
+    bool paused = true;
+    // Only a change is passed on: the channel stays quiet while nothing counts.
+    if (m_pCoinChannel->getPaused(&paused) == FMOD_OK && paused != bPaused)
+        m_pCoinChannel->setPaused(bPaused);
 }
 
 void CScoreView::StepMatchClocks()

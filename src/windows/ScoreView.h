@@ -19,10 +19,12 @@
 #include "platform/SkinDialog.h"
 #include "platform/SkinImage.h"
 #include "platform/WindowDump.h"
+#include "platform/sound/Fmod.h"
 #include "platform/host/GameFrame.h"
 #include "protocol/GameRecords.h"
 #include "windows/ScoreRules.h"
 
+#include <memory>
 #include <optional>
 
 class CGameClientDlg;
@@ -171,6 +173,7 @@ private:
     void StartCountUp();
     void StepCountUp();
     void StepMatchClocks();
+    void PauseCoinSound(bool bPaused);
 
     void LoadPictures();
     void DrawStaticPicture(CDC* pDC);
@@ -187,6 +190,10 @@ private:
     CPoint m_ptCursor{-1, -1};
 
     CPngImage m_PngBack;
+    // The coin sound loops, paused, while the window lives and plays while the balances count.
+    // The window keeps its own sound system: the game window has none to hand over.
+    std::unique_ptr<FMOD::System> m_pSoundSystem;
+    FMOD::Channel* m_pCoinChannel = nullptr;
     CSkinImage m_ImageFaces;
     CSkinImage m_ImageReachTop;
     CPngImage m_PngFaceFrame;

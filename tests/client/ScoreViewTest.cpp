@@ -84,6 +84,16 @@ protected:
         score.ScreenToClient(&rect);
         return rect.CenterPoint();
     }
+    // What the coin stream did last ("sound stream VERB PATH ...").
+    std::string CoinSound() const
+    {
+        std::string last;
+        for (const QString& line : sound.Lines()) {
+            if (line.contains(QStringLiteral("coin.mp3")))
+                last = line.section(QLatin1Char(' '), 2, 2).toStdString();
+        }
+        return last;
+    }
     int Fireworks() const { return static_cast<int>(sound.Lines().count("sound effect telvo\\sound\\firework.mp3")); }
 
     CRecordingSoundBackend sound;
@@ -241,8 +251,10 @@ TEST_F(ScoreViewTest, APrizeRoomCountsTheScoreAndTheTaskLotteryIntoTheBalances)
     m_timers.advance(3599);
     EXPECT_EQ(score.m_cbPointsStep, 4);
     EXPECT_FALSE(score.m_bCountUp);
+    EXPECT_EQ(CoinSound(), "open") << "the coins are quiet until the count";
     m_timers.advance(1);
     EXPECT_TRUE(score.m_bCountUp);
+    EXPECT_EQ(CoinSound(), "play");
     EXPECT_EQ(score.m_lScoreRemain, 40);
     EXPECT_EQ(score.m_lLotteryRemain, 3);
     // Steps of 0, 1, 1, 2: the count speeds up.
@@ -252,6 +264,7 @@ TEST_F(ScoreViewTest, APrizeRoomCountsTheScoreAndTheTaskLotteryIntoTheBalances)
     m_timers.advance(2000);
     EXPECT_EQ(score.m_lScoreRemain, 0);
     EXPECT_EQ(score.m_nCountSpeed, 0) << "the count stopped once both were done";
+    EXPECT_EQ(CoinSound(), "pause");
 }
 
 TEST_F(ScoreViewTest, TheTimedMatchRunsBothClocksUntilTheFirstEnds)
