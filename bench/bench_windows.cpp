@@ -13,7 +13,7 @@ void FillEveryLine(CScoreView& view)
 {
     tagUserData users[3];
     for (WORD chair = 0; chair < 3; ++chair) {
-        std::snprintf(users[chair].szName, sizeof(users[chair].szName), "玩家名字很长很长的一位%u", chair);
+        std::snprintf(users[chair].szName, sizeof(users[chair].szName), "一个名字很长的玩家%u", chair);
         std::snprintf(users[chair].szRegion[0], sizeof(users[chair].szRegion[0]), "广东省");
         std::snprintf(users[chair].szRegion[1], sizeof(users[chair].szRegion[1]), "深圳市");
         users[chair].dwLevel = (60u << 16) | 12;

@@ -24,8 +24,6 @@ bool g_bCardCounter = false;
 
 namespace {
 
-constexpr const char* kOptionSection = "GameOption";
-
 // Card spacing of the local hand: the stored value is read, but the hand always starts at 18;
 // only the options dialog changes it afterwards.
 constexpr int32_t kStartCardSpace = 18;

@@ -88,6 +88,9 @@ public:
     bool ReplaySceneScore(StatusScore scene);
     bool ReplayScenePlay(StatusPlay scene);
 
+    // The section of the application profile that holds the player's settings.
+    static constexpr const char* kOptionSection = "GameOption";
+
     // ---- Game progress ------------------------------------------------------------------------------
     WORD m_wLordUser = INVALID_CHAIR;
     WORD m_wCurrentUser = INVALID_CHAIR;

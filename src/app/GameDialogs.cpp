@@ -9,12 +9,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
-constexpr const char* kOptionSection = "GameOption";
 constexpr UINT kLastTurnMs = 3000;
-constexpr std::size_t kHistorySize = 5;
 constexpr int kShownTurns = 3;
 
 }  // namespace
@@ -60,6 +59,7 @@ LRESULT CGameClientDlg::OnLastTurnCommand(WPARAM, LPARAM)
     // A seat without a play among the last three shows none, not what it showed the last time.
     for (WORD seat = 0; seat < CLastTurnDlg::kSeats; ++seat)
         dialog.SetCards(seat, nullptr, 0);
+    const std::size_t kHistorySize = std::size(m_cbHistoryCount);
     const std::size_t first = (m_cbHistoryIndex + kHistorySize - kShownTurns) % kHistorySize;
     for (int turn = 0; turn < kShownTurns; ++turn) {
         const std::size_t entry = (first + turn) % kHistorySize;
@@ -71,7 +71,7 @@ LRESULT CGameClientDlg::OnLastTurnCommand(WPARAM, LPARAM)
         if (!seat)
             continue;
         const tagUserData* user = GetUserData(chair);
-        std::string name = user ? std::string(user->szName, strnlen(user->szName, sizeof(user->szName))) : std::string();
+        const std::string name = user ? std::string(user->szName, strnlen(user->szName, sizeof(user->szName))) : std::string();
         dialog.SetUserName(*seat, view.m_bAnonymous ? std::string(" 匿名") : name);
     }
     // Over the table's own card rows, which the view raises as it deals and plays.
