@@ -15,14 +15,14 @@
 #include "support/Profile.h"
 #include "view/FadeDlg.h"
 #include "windows/AutoPlayDlg.h"
+#include "windows/ChangeScoreDlg.h"
+#include "windows/LastTurnDlg.h"
 #include "windows/ScoreView.h"
 
 bool g_bReplayMode = true;
 bool g_bCardCounter = false;
 
 namespace {
-
-constexpr const char* kOptionSection = "GameOption";
 
 // Card spacing of the local hand: the stored value is read, but the hand always starts at 18;
 // only the options dialog changes it afterwards.
@@ -50,6 +50,8 @@ CGameClientDlg::~CGameClientDlg()
     m_pAutoPlayDlg.reset();
     m_pTrusteeCover.reset();
     m_pScoreView.reset();
+    m_pLastTurnDlg.reset();
+    m_pChangeScoreDlg.reset();
     if (m_pLogger) {
         if (g_pLogger == m_pLogger)
             g_pLogger = nullptr;
@@ -135,30 +137,6 @@ void CGameClientDlg::ResetTableState()
     KillTimer(204);
     KillTimer(212);
     ClearRecording();
-}
-
-void CGameClientDlg::ShowOptionsDialog()
-{
-    // Until the options dialog exists the current choices are confirmed as they stand, which
-    // applies and stores them the way an OK would.
-    const bool bSound = IsEnableSound();
-    const bool bMusic = IsBkgrndSndPlaying();
-    const bool bClockwise = m_GameClientView.m_bClockwiseOrder != 0;
-    const bool bAllowLookon = IsAllowUserLookon();
-
-    m_bDeasilOrder = bClockwise;
-    m_bAllowLookon = bAllowLookon;
-    EnableSound(bSound);
-    EnableBkgrndSound(bMusic);
-    m_GameClientView.SetClockwiseOrder(bClockwise);
-    m_GameClientView.m_HandCardControl[1].SetSpacing(m_nCardSpace, 0, 18);
-    AllowUserLookon(0, bAllowLookon);
-
-    ProfileStore& profile = AppProfile();
-    profile.WriteProfileInt(kOptionSection, "CardSpace", m_nCardSpace);
-    profile.WriteProfileInt(kOptionSection, "DeasilOrder", m_bDeasilOrder ? 1 : 0);
-    profile.WriteProfileInt(kOptionSection, "AllowLookon", m_bAllowLookon ? 1 : 0);
-    profile.WriteProfileInt(kOptionSection, "CardSpace", m_nCardSpace);
 }
 
 void CGameClientDlg::OnLookonStateChanged()

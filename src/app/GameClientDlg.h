@@ -9,6 +9,7 @@
 //   GamePlay.cpp        play turns, the opening turn and the multiple cap
 //   GameCommands.cpp    the window messages of the player's commands
 //   GameShapes.cpp      the shape pick buttons
+//   GameDialogs.cpp     the options, last-turn and change-score dialogs
 
 #include <cstdint>
 #include <memory>
@@ -25,7 +26,9 @@
 #include "view/GameClientView.h"
 
 class CAutoPlayDlg;
+class CChangeScoreDlg;
 class CFadeDlg;
+class CLastTurnDlg;
 class CScoreView;
 class Logger;
 
@@ -84,6 +87,9 @@ public:
     bool ReplaySceneFree(StatusFree scene);
     bool ReplaySceneScore(StatusScore scene);
     bool ReplayScenePlay(StatusPlay scene);
+
+    // The section of the application profile that holds the player's settings.
+    static constexpr const char* kOptionSection = "GameOption";
 
     // ---- Game progress ------------------------------------------------------------------------------
     WORD m_wLordUser = INVALID_CHAIR;
@@ -290,6 +296,11 @@ private:
     LRESULT OnTrusteeCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnTrusteeToggle(WPARAM wParam, LPARAM lParam);
     LRESULT OnNextGameCommand(WPARAM wParam, LPARAM lParam);
+    // The small dialogs: the last three plays for a few seconds, and the change-score offer.
+    static constexpr UINT_PTR kTimerLastTurn = 205;
+    LRESULT OnLastTurnCommand(WPARAM wParam, LPARAM lParam);
+    void OnLastTurnTimer();
+    LRESULT OnChangeScoreCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnSortCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnBangCommand(WPARAM wParam, LPARAM lParam);
     // The time-out and trustee bookkeeping shared by playing and passing.
@@ -326,6 +337,9 @@ private:
     std::unique_ptr<CAutoPlayDlg> m_pAutoPlayDlg;
     std::unique_ptr<CFadeDlg> m_pTrusteeCover;
     std::unique_ptr<CScoreView> m_pScoreView;
+    // Made when first shown.
+    std::unique_ptr<CLastTurnDlg> m_pLastTurnDlg;
+    std::unique_ptr<CChangeScoreDlg> m_pChangeScoreDlg;
 
     // Recording and replay.
     CVideoDiyFile m_VideoFile;

@@ -69,10 +69,13 @@ LRESULT CGameClientDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case UM_OPEN_REPLAY:
         return OnOpenReplayCommand(wParam, lParam);
     case UM_LAST_TURN:
+        return OnLastTurnCommand(wParam, lParam);
+    case UM_CHANGE_SCORE:
+        return OnChangeScoreCommand(wParam, lParam);
     case UM_LOTTERY:
     case UM_SIDE_PANEL:
     case UM_RESERVED_120:
-        // FIXME: the last-turn window, the lottery, the chat panel and replays come with their windows.
+        // FIXME: the lottery and the chat panel come with their windows.
         return 0;
     default:
         return CGameFrameDlg::WindowProc(message, wParam, lParam);
@@ -229,7 +232,6 @@ LRESULT CGameClientDlg::OnNextGameCommand(WPARAM, LPARAM)
     char music[64];
     std::snprintf(music, sizeof(music), "telvo\\sound\\bgsound%d.mp3", RandomVariant());
     PlayBkgrndSound(music);
-    // FIXME: the result window's coin sound is released here once it plays one.
     if (m_pScoreView)
         m_pScoreView->ShowWindow(SW_HIDE);
     if (m_pTrusteeCover)

@@ -193,9 +193,13 @@ void CGameClientDlg::OnMatchScoreNotice(const MatchScoreNotice& notice)
 
 void CGameClientDlg::OnPropList(const std::vector<PropItem>& items)
 {
+    // The buttons are made hidden and disabled; a button the list shows must also take clicks,
+    // or the shop behind it could never open.
     for (UINT id : {127u, 129u, 131u}) {
-        if (CWnd* button = m_GameClientView.GetDlgItem(static_cast<int>(id)))
+        if (CWnd* button = m_GameClientView.GetDlgItem(static_cast<int>(id))) {
             button->ShowWindow(SW_HIDE);
+            button->EnableWindow(FALSE);
+        }
     }
     m_PropList.clear();
     for (const PropItem& item : items) {
@@ -212,8 +216,10 @@ void CGameClientDlg::OnPropList(const std::vector<PropItem>& items)
             if (kind.kind != item.nPropKindID)
                 continue;
             m_GameClientView.m_lItemPrice[kind.slot] = item.nPropPrice;
-            if (CWnd* button = kind.button ? m_GameClientView.GetDlgItem(kind.button) : nullptr)
+            if (CWnd* button = kind.button ? m_GameClientView.GetDlgItem(kind.button) : nullptr) {
                 button->ShowWindow(SW_SHOW);
+                button->EnableWindow(TRUE);
+            }
         }
     }
 }
@@ -247,6 +253,9 @@ void CGameClientDlg::OnTimer(UINT_PTR nIDEvent)
         return;
     case 201:
         OnTurnPauseTimer();
+        return;
+    case kTimerLastTurn:
+        OnLastTurnTimer();
         return;
     case 204:
         OnDealStepTimer();

@@ -99,13 +99,18 @@ void CGameClientDlg::SaveVideo()
         char stamp[32];
         std::snprintf(stamp, sizeof(stamp), "%04d%02d%02d%02d%02d%02d", now.year, now.month, now.day, now.hour, now.minute, now.second);
         const std::string path = std::string(kVideoFolder) + "\\" + name + "_" + stamp + ".vid";
-        m_VideoFile.Open(VIDEO_MODE_WRITE, path.c_str());
-        m_VideoFile.WriteHead(m_VideoHead);
-        m_VideoFile.WriteUserInfo(m_VideoUserInfo);
-        for (const tagVideoPacket& packet : m_VideoPacketList)
-            m_VideoFile.WritePacket(packet);
-        m_VideoFile.Close();
-        m_strLastSavedVideo = path;
+        // The player pressed save and waits to hear where the game went, or that it did not.
+        if (m_VideoFile.Open(VIDEO_MODE_WRITE, path.c_str())) {
+            m_VideoFile.WriteHead(m_VideoHead);
+            m_VideoFile.WriteUserInfo(m_VideoUserInfo);
+            for (const tagVideoPacket& packet : m_VideoPacketList)
+                m_VideoFile.WritePacket(packet);
+            m_VideoFile.Close();
+            m_strLastSavedVideo = path;
+            InsertSystemString("录像已保存: " + path);
+        } else {
+            InsertSystemString("录像保存失败: " + path);
+        }
     }
     DisableSaveVideoButton();
     ClearRecording();

@@ -265,6 +265,13 @@ private:
                 actions.push_back(*action);
             }
             m_modal.Queue(w[1], std::move(actions));
+        } else if (command == "options") {
+            // A closed game window has no options to show.
+            if (m_dlg->GetSafeHwnd())
+                m_dlg->ShowOptionsDialog();
+        } else if (command == "host") {
+            m_out << "host sound=" << int(m_dlg->IsEnableSound()) << " bgsound=" << int(m_dlg->IsEnableBkgrndSound())
+                  << " allowlookon=" << int(m_dlg->IsAllowUserLookon()) << " lookon=" << int(m_dlg->IsLookonMode()) << '\n';
         } else {
             throw ScriptError("unknown command '" + command + "'");
         }

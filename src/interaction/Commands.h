@@ -28,6 +28,9 @@ inline constexpr UINT UM_SIDE_PANEL = WM_USER + 118;
 inline constexpr UINT UM_CARTOON_FINISH = WM_USER + 119;
 inline constexpr UINT UM_RESERVED_120 = WM_USER + 120;
 inline constexpr UINT UM_OPEN_REPLAY = WM_USER + 121;
+// A change-score button of the view found the player's score low enough: the game window opens
+// the change-score dialog with the view's request.
+inline constexpr UINT UM_CHANGE_SCORE = WM_USER + 122;
 inline constexpr UINT UM_NEXT_GAME = WM_USER + 200;
 inline constexpr UINT UM_TRUSTEE_CANCEL = WM_USER + 201;
 inline constexpr UINT UM_VIEW_PANEL = WM_USER + 300;

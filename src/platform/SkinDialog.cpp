@@ -93,6 +93,9 @@ INT_PTR CSkinDialog::DoModal()
         if (QWidget* widget = GetSafeHwnd())
             widget->setFocus();
         if (g_modalHook) {
+            // A person sees the dialog before answering it; a layered one takes clicks only where
+            // its picture is, so it is painted before the hook acts.
+            UpdateWindow();
             g_modalHook(*this);
         } else if (dynamic_cast<VirtualTimerHost*>(&GetTimerHost()) == nullptr && QCoreApplication::instance()) {
             ModalFilter filter(GetSafeHwnd());

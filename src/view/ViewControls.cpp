@@ -323,8 +323,8 @@ void CGameClientView::OnChangeScoreButton(UINT nID)
             lScore = me->lScore;
     }
     if (lScore < spec->lThreshold) {
-        // FIXME: opens the change-score window with these values once it exists.
         m_ChangeScoreRequest = tagChangeScoreRequest{spec->lThreshold, m_lItemPrice[spec->nItemSlot], spec->wKind};
+        SendToGame(UM_CHANGE_SCORE);
         return;
     }
     ShowChangeScoreResult(kChangeScoreTooHigh);

@@ -3,7 +3,10 @@
 // The rules behind the result window that need no window: which room type it shows, what each
 // multiplier row reads, the count-up of the balances and the match clocks.
 
+#include "platform/Geometry.h"
 #include "platform/WinDefs.h"
+
+#include <array>
 
 // Room types the result window tells apart.
 inline constexpr WORD ROOM_PLAIN = 0;
@@ -49,10 +52,53 @@ public:
     int GetSeconds() const { return m_nRemaining % 60; }
     bool IsActive() const { return m_bActive; }
 
-    // FIXME: the clock draws its minutes and seconds from a digit strip once the result window
-    // draws its real picture; its place and strip are given then.
+    // The five cells the clock shows: two of minutes, the colon (cell 10), two of seconds.
+    std::array<BYTE, 5> Cells() const;
 
 private:
     int m_nRemaining = 0;
     bool m_bActive = false;
 };
+
+// ---- Where things go ------------------------------------------------------------------------------
+
+// The places of one seat of the result window. Seat 0 is the local player, seat 1 the chair after
+// it and seat 2 the one after that.
+struct tagResultSeat {
+    CPoint ptFace;
+    CPoint ptPenalty;
+    CPoint ptName;
+    CPoint ptRegion;
+    CPoint ptLevel;
+    CPoint ptLevelBar;
+};
+const tagResultSeat& ResultSeat(int nSeat);
+// The chair shown at a seat; without a local chair the chairs keep their own order.
+WORD ResultSeatChair(WORD wMeChairID, int nSeat);
+
+// The full part of the 73-pixel level bar: the progress percent in the high 16 bits of the level
+// word, at least one pixel and never past the bar.
+inline constexpr int kLevelBarWidth = 73;
+int LevelBarWidth(DWORD dwLevel);
+
+// The cell of the 80 x 80 face sheet: the gender (any nonzero byte is the second one), two
+// further on for the landlord. Always one of the sheet's four cells.
+int FaceCell(BYTE cbGender, bool bLandlord);
+
+// The doubling mark of a chair that took part: cell 2 for the landlord, 0 for the chair that
+// started the doubling, 1 for one that followed.
+int DoublingMarkCell(WORD wChairID, WORD wLordUser, WORD wJiaBangUser);
+
+// The penalty marks a penalty kind carries: kind 2 and kind 1, each a bit of the kind.
+struct tagPenaltyMarks {
+    bool bKindTwo = false;
+    bool bKindOne = false;
+};
+tagPenaltyMarks PenaltyMarks(LONG lPenaltyKind);
+
+// The multiplier block: a row's label, its "x" sign (rows 3 and above) and its value.
+CPoint MultiplierLabelAt(int nRow);
+CPoint MultiplierSignAt(int nRow);
+CPoint MultiplierValueAt(int nRow);
+// The firework over a revealed row.
+CPoint FireworkAt(int nRow);

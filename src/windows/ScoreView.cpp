@@ -1,10 +1,11 @@
-#include "support/TextCodec.h"
 #include "windows/ScoreView.h"
 
 #include "app/GameClientDlg.h"
 #include "interaction/Commands.h"
 #include "platform/Dc.h"
 #include "platform/sound/SoundBackend.h"
+#include "support/TextCodec.h"
+#include "windows/DigitStrip.h"
 
 #include <QString>
 
@@ -15,8 +16,8 @@
 namespace {
 
 constexpr COLORREF kTextColour = RGB(0xF1, 0xEB, 0xE5);
-constexpr COLORREF kDimColour = RGB(0x90, 0x90, 0x90);
 constexpr COLORREF kPlainBackground = RGB(24, 48, 36);
+constexpr COLORREF kMagenta = RGB(0xFF, 0x00, 0xFF);
 
 constexpr UINT_PTR kTimers[] = {CScoreView::IDT_BLINK, CScoreView::IDT_MATCH_CLOCK, CScoreView::IDT_AUTO_CLOSE,
     CScoreView::IDT_ARM_INPUT, CScoreView::IDT_REVEAL, CScoreView::IDT_LOCAL_SCORE, CScoreView::IDT_FIREWORK,
@@ -26,19 +27,60 @@ constexpr BYTE kFireworkFrames = 15;
 constexpr BYTE kPointsSteps = 4;
 constexpr int kLocalScoreTicks = 3;
 
-// Placeholder labels of the multiplier rows, in row order.
-constexpr const char* kRowLabels[kMultipleRows] = {"加倍", "跟倍", "反倍", "地主", "炸弹", "火箭", "春天", "反春"};
+// The strips of "number.png".
+constexpr tagDigitStrip kScoreWinStrip{160, 19, 22};
+constexpr tagDigitStrip kScoreLossStrip{182, 19, 22};
+constexpr tagDigitStrip kLitStrip{204, 14, 20};
+constexpr tagDigitStrip kBlockStrip{224, 16, 21};
+constexpr tagDigitStrip kBigClockStrip{245, 25, 37};
+constexpr tagDigitStrip kDimStrip{282, 14, 20};
+constexpr tagDigitStrip kBalanceStrip{303, 11, 15};
+constexpr tagDigitStrip kBalanceLossStrip{318, 11, 15};
+constexpr tagDigitStrip kSmallClockStrip{404, 16, 22};
 
-// Where each seat's name line and score go: the local chair, the next chair, the one after.
-constexpr CPoint kNameLine[3] = {{85, 370}, {25, 603}, {360, 603}};
-constexpr CPoint kScoreAt[3] = {{250, 320}, {158, 539}, {490, 539}};
+// Pieces of the label pictures: (x, y, width, height) in the picture.
+struct tagPiece {
+    int x, y, cx, cy;
+};
+constexpr tagPiece kFeeLabel{0, 0, 80, 15};
+constexpr tagPiece kFeeUnit{116, 0, 36, 15};
+constexpr tagPiece kContinueHint{0, 15, 131, 15};
+constexpr tagPiece kTimedMatchLabel{56, 30, 86, 34};
+constexpr tagPiece kBlockLabels{0, 30, 56, 46};
+constexpr tagPiece kCoinLabel{0, 107, 39, 20};
+constexpr tagPiece kLotteryLabel{39, 107, 39, 20};
+constexpr tagPiece kMatchWords[] = {{0, 0, 200, 37}, {0, 37, 100, 37}, {0, 74, 40, 37}};
+constexpr tagPiece kTimedMatchWords{0, 111, 240, 37};
+constexpr int kRowLabelWidth = 58;
+constexpr int kRowLabelHeight = 23;
+constexpr int kTimesRow = 8;
+constexpr int kFaceSize = 80;
+constexpr int kFireworkWidth = 323;
+constexpr int kFireworkHeight = 90;
+constexpr int kMarkWidth = 50;
+constexpr int kMarkHeight = 24;
+constexpr int kMarkStep = 25;
 
+// Cells a number may take where its neighbours begin: the next seat's score, the window's edge.
+constexpr int kSeatScoreCells = 10;
+constexpr int kRowValueCells = 7;
+constexpr int kBannerNumberCells = 6;
 
-void DrawLine(CDC* pDC, int x, int y, const std::string& text, COLORREF colour = kTextColour)
+void DrawPiece(CDC* pDC, const CPngImage& picture, const tagPiece& piece, int x, int y)
 {
-    pDC->SetTextColor(colour);
-    CRect box(x, y, x + 250, y + 20);
+    picture.DrawImage(pDC, x, y, piece.cx, piece.cy, piece.x, piece.y);
+}
+
+void DrawLine(CDC* pDC, CPoint at, const std::string& text)
+{
+    CRect box(at.x, at.y, at.x + 250, at.y + 20);
     pDC->DrawText(text, &box, DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS);
+}
+
+// A fixed text field of a user record, which need not end inside its array.
+std::string FieldText(const char (&field)[32])
+{
+    return std::string(field, strnlen(field, sizeof(field)));
 }
 
 }  // namespace
@@ -51,7 +93,12 @@ BOOL CScoreView::OnInitDialog()
 {
     CSkinDialog::OnInitDialog();
     SetWindowPos(nullptr, 0, 0, kWidth, kHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    m_ImageBack.Load("telvo\\img\\gameend\\bgGameEnd.jpg");
+    LoadPictures();
+    m_BufferDC.CreateCompatibleDC(nullptr);
+    m_BufferBitmap.CreateBitmap(kWidth, kHeight);
+    m_BufferDC.SelectObject(&m_BufferBitmap);
+    m_NameFont.CreatePointFont(140, "Arial");
+    m_PointsFont.CreateFont(20, FW_NORMAL, "黑体");
 
     const struct {
         CPngButton* button;
@@ -68,8 +115,13 @@ BOOL CScoreView::OnInitDialog()
         spec.button->EnableSound(false);
         spec.button->SetButtonImage(spec.picture);
     }
-    // FIXME: the coin sound's looping stream is opened here, paused, once the controller hands
-    // over its sound system.
+    m_pSoundSystem = std::make_unique<FMOD::System>();
+    FMOD::Sound* coin = nullptr;
+    if (m_pSoundSystem->createStream("telvo\\sound\\coin.mp3", FMOD_LOOP_NORMAL, nullptr, &coin) == FMOD_OK
+        && m_pSoundSystem->playSound(FMOD_CHANNEL_FREE, coin, true, &m_pCoinChannel) == FMOD_OK) {
+        m_pCoinChannel->setVolume(0.5f);
+        m_pCoinChannel->setMode(FMOD_LOOP_NORMAL);
+    }
     return TRUE;
 }
 
@@ -84,11 +136,18 @@ void CScoreView::SetGameScore(WORD wChairID, const char* pszName, LONG lScore, B
     std::memcpy(m_szName[wChairID], name.data(), name.size());
     m_lScore[wChairID] = lScore;
     m_cbWinFlag[wChairID] = cbWinFlag;
+    MarkPictureStale();
+}
+
+void CScoreView::MarkPictureStale()
+{
+    m_bPictureStale = true;
     Invalidate();
 }
 
 void CScoreView::SetUserData(const tagUserData* const pUserData[3])
 {
+    MarkPictureStale();
     // Copies: the host replaces its records whenever a user changes, so pointers to them would
     // not outlive the next score update.
     for (WORD chair = 0; chair < PLAYER_COUNT; ++chair) {
@@ -142,20 +201,20 @@ void CScoreView::SetGameEndInfo(WORD wGameType, LONG lServiceFee, WORD wBombCoun
     }
     if (m_btQuit.IsWindow())
         m_btQuit.ShowWindow(wGameType == ROOM_MATCH ? SW_HIDE : SW_SHOW);
-    Invalidate();
+    MarkPictureStale();
 }
 
 void CScoreView::SetMatchScore(LONG lMatchNumber1, LONG lMatchNumber2)
 {
     m_lMatchNumber1 = lMatchNumber1;
     m_lMatchNumber2 = lMatchNumber2;
-    Invalidate();
+    MarkPictureStale();
 }
 
 void CScoreView::SetTaskLottery(LONG lTaskLottery)
 {
     m_lTaskLottery = lTaskLottery;
-    Invalidate();
+    MarkPictureStale();
 }
 
 void CScoreView::ResetScoreView()
@@ -172,12 +231,14 @@ void CScoreView::ResetScoreView()
     m_lTaskLottery = 0;
 
     ClearRevealState();
+    // A count cut short by the player going on must not leave the coins ringing.
+    PauseCoinSound(true);
     m_bRevealing = false;
     m_cbFireworkFrame = 0;
     for (CMatchClock& clock : m_MatchClock)
         clock.Stop();
 
-    Invalidate();
+    MarkPictureStale();
     if (m_btSaveVideo.IsWindow())
         m_btSaveVideo.EnableWindow(TRUE);
 }
@@ -375,7 +436,7 @@ void CScoreView::StartCountUp()
     m_lLotteryRemain = m_lTaskLottery;
     m_nCountSpeed = 0;
     m_bCountUp = true;
-    // FIXME: the coin sound plays while the balances count, once the window has its stream.
+    PauseCoinSound(false);
     SetTimer(IDT_COUNT_UP, 60);
 }
 
@@ -390,6 +451,17 @@ void CScoreView::StepCountUp()
         return;
     m_nCountSpeed = 0;
     KillTimer(IDT_COUNT_UP);
+    PauseCoinSound(true);
+}
+
+void CScoreView::PauseCoinSound(bool bPaused)
+{
+    if (!m_pCoinChannel)
+        return;
+    bool paused = true;
+    // Only a change is passed on: the channel stays quiet while nothing counts.
+    if (m_pCoinChannel->getPaused(&paused) == FMOD_OK && paused != bPaused)
+        m_pCoinChannel->setPaused(bPaused);
 }
 
 void CScoreView::StepMatchClocks()
@@ -413,73 +485,227 @@ LONG CScoreView::ShownLottery() const
 
 // ---- Drawing ------------------------------------------------------------------------------------------
 
-void CScoreView::OnDraw(CDC* pDC)
+void CScoreView::LoadPictures()
 {
-    CRect client;
-    GetClientRect(&client);
-    CDC memory;
-    CBitmap bitmap;
-    memory.CreateCompatibleDC(pDC);
-    bitmap.CreateCompatibleBitmap(pDC, client.Width(), client.Height());
-    CBitmap* old = memory.SelectObject(&bitmap);
-    DrawResult(&memory);
-    for (CPngButton* button : {&m_btQuit, &m_btStart, &m_btSaveVideo})
-        button->SetButtonBkgnd(&memory);
-    pDC->BitBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, SRCCOPY);
-    memory.SelectObject(old);
+    const std::string dir = "telvo\\img\\gameend\\";
+    // Kept as a picture with alpha (a JPEG is opaque everywhere): drawn as it is, it needs no
+    // conversion at each redraw of the buffered picture.
+    m_PngBack.LoadImage(dir + "bgGameEnd.jpg");
+    m_ImageFaces.Load("telvo\\img\\role.bmp");
+    m_ImageReachTop.Load(dir + "ReachTop.bmp");
+    const struct {
+        CPngImage* image;
+        const char* name;
+    } pictures[] = {
+        {&m_PngFaceFrame, "userface.png"}, {&m_PngLevelBar, "bar.png"}, {&m_PngWords, "word.png"},
+        {&m_PngRowLabels, "right.png"}, {&m_PngMatchWords, "normalword.png"}, {&m_PngPrizeWords, "prizeword.png"},
+        {&m_PngWarmTip, "warm_tip.png"}, {&m_PngFirework, "firework.png"}, {&m_PngStampLarge, "winloseL.png"},
+        {&m_PngStampSmall, "winloseS.png"}, {&m_PngGoldCoin, "GoldCoin.png"}, {&m_PngLottery, "Lottery.png"},
+        {&m_PngNumbers, "number.png"}, {&m_PngBannerPrize, "BannerPrize.png"}, {&m_PngBannerNetBar, "bannernetbar.png"},
+        {&m_PngPenalty, "punish.png"}, {&m_PngDoubling, "JiaBangIcon.png"},
+    };
+    for (const auto& picture : pictures)
+        picture.image->LoadImage(dir + picture.name);
 }
 
-void CScoreView::DrawResult(CDC* pDC)
+void CScoreView::OnDraw(CDC* pDC)
 {
-    if (m_ImageBack.IsNull())
-        pDC->FillSolidRect(0, 0, kWidth, kHeight, kPlainBackground);
-    else
-        m_ImageBack.BitBlt(pDC, 0, 0);
-    pDC->SetBkMode(TRANSPARENT);
-    char line[96];
+    if (m_bPictureStale) {
+        DrawStaticPicture(&m_BufferDC);
+        // The buttons show the picture around them; it changed.
+        for (CPngButton* button : {&m_btQuit, &m_btStart, &m_btSaveVideo})
+            button->SetButtonBkgnd(&m_BufferDC);
+        m_bPictureStale = false;
+    }
+    // The buffer is opaque everywhere, so drawing it over the surface equals a copy, without
+    // making one.
+    pDC->DrawImage(m_BufferBitmap.Image(), 0, 0, kWidth, kHeight, 0, 0, kWidth, kHeight);
+    DrawMovingParts(pDC);
+}
 
-    for (int seat = 0; seat < PLAYER_COUNT; ++seat) {
-        const WORD chair = HasLocalChair() ? static_cast<WORD>((m_wMeChairID + seat) % PLAYER_COUNT) : static_cast<WORD>(seat);
-        DrawLine(pDC, kNameLine[seat].x, kNameLine[seat].y, std::string("昵称: ") + m_szName[chair]);
-        if (m_UserData[chair]) {
-            std::snprintf(line, sizeof(line), "等级: %u", static_cast<unsigned>(m_UserData[chair]->dwLevel & 0xFFFF));
-            DrawLine(pDC, kNameLine[seat].x, kNameLine[seat].y + 46, line);
+void CScoreView::DrawStaticPicture(CDC* pDC)
+{
+    pDC->FillSolidRect(0, 0, kWidth, kHeight, kPlainBackground);
+    m_PngBack.DrawImage(pDC, 0, 0);
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->SetTextColor(kTextColour);
+
+    DrawBanner(pDC);
+
+    DrawPiece(pDC, m_PngWords, kFeeLabel, 250, 676);
+    const int feeWidth = DrawStripNumber(pDC, m_PngNumbers, kLitStrip, m_lServiceFee, 333, 674, NumberAlign::Left);
+    DrawPiece(pDC, m_PngWords, kFeeUnit, 333 + feeWidth, 676);
+
+    if (m_wGameType == ROOM_TIMED_MATCH)
+        DrawPiece(pDC, m_PngWords, kTimedMatchLabel, 707, 219);
+    DrawPiece(pDC, m_PngWords, kBlockLabels, 714, 260);
+    DrawStripNumber(pDC, m_PngNumbers, kBlockStrip, m_lCellScore, 798, 259, NumberAlign::Left);
+    DrawStripNumber(pDC, m_PngNumbers, kBlockStrip, m_cbSecondValue, 798, 290, NumberAlign::Left);
+
+    CFont* oldFont = pDC->SelectObject(&m_NameFont);
+    for (int seat = 0; seat < PLAYER_COUNT; ++seat)
+        DrawSeat(pDC, seat);
+    pDC->SelectObject(oldFont);
+}
+
+void CScoreView::DrawBanner(CDC* pDC)
+{
+    switch (m_wGameType) {
+    case ROOM_PLAIN: m_PngWarmTip.DrawImage(pDC, 282, 88); break;
+    case ROOM_PRIZE: m_PngBannerPrize.DrawImage(pDC, (kWidth - m_PngBannerPrize.GetWidth()) / 2, 82); break;
+    case ROOM_NET_BAR: m_PngBannerNetBar.DrawImage(pDC, (kWidth - m_PngBannerNetBar.GetWidth()) / 2, 52); break;
+    case ROOM_MATCH: {
+        // "Round N of M": the words end where the first number starts, near the middle.
+        int x = 488 - kMatchWords[0].cx;
+        const LONG numbers[2] = {FitNumber(m_lMatchNumber1, false, kBannerNumberCells), FitNumber(m_lMatchNumber2, false, kBannerNumberCells)};
+        for (int piece = 0; piece < 3; ++piece) {
+            DrawPiece(pDC, m_PngMatchWords, kMatchWords[piece], x, 89);
+            x += kMatchWords[piece].cx;
+            if (piece < 2)
+                x += DrawStripNumber(pDC, m_PngNumbers, kBigClockStrip, numbers[piece], x, 89, NumberAlign::Left);
         }
-        // The local score appears with the reveal; the others' at once.
-        if (seat != 0 || m_bLocalScoreShown) {
-            std::snprintf(line, sizeof(line), "%+d", static_cast<int>(m_lScore[chair]));
-            DrawLine(pDC, kScoreAt[seat].x, kScoreAt[seat].y, line);
-        }
+        break;
+    }
+    case ROOM_TIMED_MATCH: DrawPiece(pDC, m_PngMatchWords, kTimedMatchWords, (kWidth - kTimedMatchWords.cx) / 2, 89); break;
+    default: break;  // a room type of its own has no banner
+    }
+}
+
+void CScoreView::DrawSeat(CDC* pDC, int seat)
+{
+    const WORD chair = ResultSeatChair(m_wMeChairID, seat);
+    const tagResultSeat& at = ResultSeat(seat);
+    const tagUserData* user = m_UserData[chair] ? &*m_UserData[chair] : nullptr;
+    const LONG score = m_lScore[chair];
+    const bool local = seat == 0;
+
+    DrawLine(pDC, at.ptName, std::string("昵称: ") + m_szName[chair]);
+    if (user) {
+        const std::string first = FieldText(user->szRegion[0]);
+        const std::string second = FieldText(user->szRegion[1]);
+        DrawLine(pDC, at.ptRegion, first.empty() && second.empty() ? std::string("地区: 其他地区") : "地区: " + first + " " + second);
+        char level[32];
+        std::snprintf(level, sizeof(level), "等级: %u", static_cast<unsigned>(user->dwLevel & 0xFFFF));
+        DrawLine(pDC, at.ptLevel, level);
+        const int barHeight = m_PngLevelBar.GetHeight() / 2;
+        m_PngLevelBar.DrawImage(pDC, at.ptLevelBar.x, at.ptLevelBar.y, kLevelBarWidth, barHeight, 0, 0);
+        m_PngLevelBar.DrawImage(pDC, at.ptLevelBar.x, at.ptLevelBar.y, LevelBarWidth(user->dwLevel), barHeight, 0, barHeight);
     }
 
-    std::snprintf(line, sizeof(line), "底分 %d   叫分 %d", static_cast<int>(m_lCellScore), m_cbSecondValue);
-    DrawLine(pDC, 714, 260, line);
+    // The local score comes with the reveal; the others show at once.
+    int scoreEnd = 0;
+    if (!local) {
+        const tagDigitStrip& strip = score > 0 ? kScoreWinStrip : kScoreLossStrip;
+        const LONG shown = FitNumber(score, true, kSeatScoreCells);
+        const int x = seat == 1 ? 158 : 490;
+        scoreEnd = x + DrawStripNumber(pDC, m_PngNumbers, strip, shown, x, 539, NumberAlign::Left, true);
+    }
+
+    m_PngFaceFrame.DrawImage(pDC, at.ptFace.x, at.ptFace.y);
+    if (!m_ImageFaces.IsNull()) {
+        const int cell = FaceCell(user ? user->cbGender : 0, chair == m_wLordUser);
+        m_ImageFaces.BitBlt(pDC, at.ptFace.x + 14, at.ptFace.y + 11, kFaceSize, kFaceSize, cell * kFaceSize, 0);
+    }
+
+    const CPngImage& stamp = local ? m_PngStampLarge : m_PngStampSmall;
+    const int stampWidth = stamp.GetWidth() / 2;
+    const CPoint stampAt = at.ptFace + (local ? CPoint(-40, -30) : CPoint(-20, -20));
+    stamp.DrawImage(pDC, stampAt.x, stampAt.y, stampWidth, stamp.GetHeight(), score > 0 ? 0 : stampWidth, 0);
+
+    int marks = 0;
+    if (m_wGameType != ROOM_NO_FEE) {
+        const tagPenaltyMarks penalty = PenaltyMarks(m_GameEnd.lPenaltyKind[chair]);
+        if (penalty.bKindTwo)
+            m_PngPenalty.DrawImage(pDC, at.ptPenalty.x, at.ptPenalty.y + kMarkStep * marks++, kMarkWidth, kMarkHeight, 0, 0);
+        if (penalty.bKindOne)
+            m_PngPenalty.DrawImage(pDC, at.ptPenalty.x, at.ptPenalty.y + kMarkStep * marks++, kMarkWidth, kMarkHeight, kMarkWidth, 0);
+    }
+    if (m_cbJiaBang[chair]) {
+        const int cell = DoublingMarkCell(chair, m_wLordUser, m_wJiaBangUser);
+        m_PngDoubling.DrawImage(pDC, at.ptPenalty.x, at.ptPenalty.y + kMarkStep * marks, kMarkWidth, kMarkHeight, cell * kMarkWidth, 0);
+    }
+
+    if (m_cbReachTop[chair] && !m_ImageReachTop.IsNull()) {
+        const int cells = NumberCells(FitNumber(score, true, kSeatScoreCells), true).nCount;
+        const CPoint badge = local ? CPoint(250 + cells * 31, 278) : CPoint(scoreEnd, 539 - 20);
+        m_ImageReachTop.AlphaDrawImage(pDC, badge.x, badge.y, m_ImageReachTop.GetWidth(), m_ImageReachTop.GetHeight(), 0, 0, kMagenta);
+    }
+}
+
+void CScoreView::DrawMovingParts(CDC* pDC)
+{
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->SetTextColor(kTextColour);
+
     for (int row = 0; row < kMultipleRows; ++row) {
         const bool lit = m_cbMultiple[row] != 0 && row < m_cbRevealRow;
-        std::snprintf(line, sizeof(line), "%s x %d", kRowLabels[row], static_cast<int>(ShownMultiple(row, m_cbMultiple[row])));
-        DrawLine(pDC, 760, 360 + 31 * row, line, lit ? kTextColour : kDimColour);
+        const int column = lit ? 0 : kRowLabelWidth;
+        const CPoint label = MultiplierLabelAt(row);
+        m_PngRowLabels.DrawImage(pDC, label.x, label.y, kRowLabelWidth, kRowLabelHeight, column, kRowLabelHeight * row);
+        if (row >= 3) {
+            const CPoint sign = MultiplierSignAt(row);
+            m_PngRowLabels.DrawImage(pDC, sign.x, sign.y, kRowLabelWidth, kRowLabelHeight, column, kRowLabelHeight * kTimesRow);
+        }
+        const CPoint value = MultiplierValueAt(row);
+        const LONG shown = FitNumber(ShownMultiple(row, m_cbMultiple[row]), false, kRowValueCells);
+        DrawStripNumber(pDC, m_PngNumbers, lit ? kLitStrip : kDimStrip, shown, value.x, value.y, NumberAlign::Left);
     }
-    if (m_bAbsScoreShown) {
-        std::snprintf(line, sizeof(line), "%d", static_cast<int>(m_lAbsScore));
-        DrawLine(pDC, 820, 622, line);
+    if (m_bFirework && m_cbRevealRow > 0) {
+        const CPoint at = FireworkAt(m_cbRevealRow - 1);
+        const int frame = std::min<int>(m_cbFireworkFrame, kFireworkFrames - 1);
+        m_PngFirework.DrawImage(pDC, at.x, at.y, kFireworkWidth, kFireworkHeight, 0, frame * kFireworkHeight);
     }
-    std::snprintf(line, sizeof(line), "服务费 %d", static_cast<int>(m_lServiceFee));
-    DrawLine(pDC, 250, 676, line);
+    if (m_bAbsScoreShown)
+        DrawStripNumber(pDC, m_PngNumbers, kBlockStrip, m_lAbsScore, 820, 622, NumberAlign::Left);
 
-    if (m_cbPointsStep >= 2 && HasLocalChair() && m_UserData[m_wMeChairID]) {
-        std::snprintf(line, sizeof(line), "金币 %d", static_cast<int>(ShownCoins()));
-        DrawLine(pDC, 260, 400, line);
+    if (m_bLocalScoreShown) {
+        const LONG score = LocalScore();
+        DrawStripNumber(pDC, m_PngNumbers, score > 0 ? kScoreWinStrip : kScoreLossStrip, score, 419, 320, NumberAlign::Right, true);
+        DrawStripNumber(pDC, m_PngNumbers, m_lTaskLottery >= 0 ? kScoreWinStrip : kScoreLossStrip, m_lTaskLottery, 615, 320,
+            NumberAlign::Right, true);
     }
-    if (m_cbPointsStep >= 3 && HasLocalChair() && m_UserData[m_wMeChairID]) {
-        std::snprintf(line, sizeof(line), "奖券 %d", static_cast<int>(ShownLottery()));
-        DrawLine(pDC, 455, 400, line);
-    }
+    DrawBalances(pDC);
+
     if (m_wGameType == ROOM_TIMED_MATCH) {
-        std::snprintf(line, sizeof(line), "%02d:%02d", m_MatchClock[0].GetMinutes(), m_MatchClock[0].GetSeconds());
-        DrawLine(pDC, 910, 96, line);
+        const auto small = m_MatchClock[0].Cells();
+        DrawStripCells(pDC, m_PngNumbers, kSmallClockStrip, small.data(), static_cast<int>(small.size()), 910, 96);
+        const auto big = m_MatchClock[1].Cells();
+        DrawStripCells(pDC, m_PngNumbers, kBigClockStrip, big.data(), static_cast<int>(big.size()), 828, 32);
     }
     if (m_bBlink)
-        DrawLine(pDC, 783, 661, "点击任意处继续");
+        DrawPiece(pDC, m_PngWords, kContinueHint, 783, 661);
+}
+
+void CScoreView::DrawBalances(CDC* pDC)
+{
+    if (m_cbPointsStep == 0 || !HasLocalChair() || !m_UserData[m_wMeChairID])
+        return;
+    if (m_wGameType == ROOM_NET_BAR) {
+        if (m_cbPointsStep < 2)
+            return;
+        CFont* oldFont = pDC->SelectObject(&m_PointsFont);
+        char line[48];
+        std::snprintf(line, sizeof(line), "积 分 :  %d", static_cast<int>(m_UserData[m_wMeChairID]->lScore));
+        CRect box(292, 330, 524, 350);
+        pDC->DrawText(line, -1, &box, DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS);
+        pDC->SelectObject(oldFont);
+        return;
+    }
+    m_PngGoldCoin.DrawImage(pDC, 294, 248);
+    m_PngLottery.DrawImage(pDC, 490, 248);
+    if (m_cbPointsStep >= 2) {
+        DrawPiece(pDC, m_PngPrizeWords, kCoinLabel, 260, 400);
+        DrawStripNumber(pDC, m_PngNumbers, kBalanceStrip, ShownCoins(), 422, 403, NumberAlign::Right);
+    }
+    if (m_cbPointsStep >= 3) {
+        DrawPiece(pDC, m_PngPrizeWords, kLotteryLabel, 455, 400);
+        DrawStripNumber(pDC, m_PngNumbers, kBalanceStrip, ShownLottery(), 619, 403, NumberAlign::Right);
+    }
+    if (m_bCountUp) {
+        const tagDigitStrip& strip = LocalScore() > 0 ? kBalanceStrip : kBalanceLossStrip;
+        DrawStripNumber(pDC, m_PngNumbers, strip, m_lScoreRemain, 422, 370, NumberAlign::Right, true);
+        DrawStripNumber(pDC, m_PngNumbers, kBalanceStrip, m_lLotteryRemain, 619, 370, NumberAlign::Right, true);
+    }
 }
 
 void CScoreView::Dump(CDumpContext& dc) const

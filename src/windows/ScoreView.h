@@ -9,18 +9,22 @@
 // The controller fills it in this order: SetGameScore for each chair, SetUserData,
 // SetGameEndInfo; then it shows the window and calls StartScoreAnimation.
 //
-// FIXME: the picture is a plain stand-in (background, texts); the digit strips, faces, stamps,
-// banners, fireworks and the coin sound come with the window's real drawing, which only has to
-// draw the members kept here.
+// The picture has two layers: what stays for the whole game end (background, banner, fee, the
+// players) is drawn once into a buffer whenever the game end changes, and each paint copies it
+// and draws what moves (the multiplier rows as they light up, the fireworks, the local score,
+// the balances and their count-up, the match clocks, the continue hint) from the state alone.
+// Every number comes from the digit strips of "number.png".
 
 #include "platform/SkinButton.h"
 #include "platform/SkinDialog.h"
 #include "platform/SkinImage.h"
 #include "platform/WindowDump.h"
+#include "platform/sound/Fmod.h"
 #include "platform/host/GameFrame.h"
 #include "protocol/GameRecords.h"
 #include "windows/ScoreRules.h"
 
+#include <memory>
 #include <optional>
 
 class CGameClientDlg;
@@ -169,15 +173,52 @@ private:
     void StartCountUp();
     void StepCountUp();
     void StepMatchClocks();
+    void PauseCoinSound(bool bPaused);
 
-    void DrawResult(CDC* pDC);
+    void LoadPictures();
+    void DrawStaticPicture(CDC* pDC);
+    void DrawBanner(CDC* pDC);
+    void DrawSeat(CDC* pDC, int nSeat);
+    void DrawMovingParts(CDC* pDC);
+    void DrawBalances(CDC* pDC);
+    // The game end changed: the buffered picture is drawn again at the next paint.
+    void MarkPictureStale();
 
     CGameClientDlg* m_pGameClientDlg = nullptr;
     // The last pointer position seen over the window (game-window coordinates); a key press
     // acts on whatever button lies there.
     CPoint m_ptCursor{-1, -1};
 
-    CSkinImage m_ImageBack;
+    CPngImage m_PngBack;
+    // The coin sound loops, paused, while the window lives and plays while the balances count.
+    // The window keeps its own sound system: the game window has none to hand over.
+    std::unique_ptr<FMOD::System> m_pSoundSystem;
+    FMOD::Channel* m_pCoinChannel = nullptr;
+    CSkinImage m_ImageFaces;
+    CSkinImage m_ImageReachTop;
+    CPngImage m_PngFaceFrame;
+    CPngImage m_PngLevelBar;
+    CPngImage m_PngWords;
+    CPngImage m_PngRowLabels;
+    CPngImage m_PngMatchWords;
+    CPngImage m_PngPrizeWords;
+    CPngImage m_PngWarmTip;
+    CPngImage m_PngFirework;
+    CPngImage m_PngStampLarge;
+    CPngImage m_PngStampSmall;
+    CPngImage m_PngGoldCoin;
+    CPngImage m_PngLottery;
+    CPngImage m_PngNumbers;
+    CPngImage m_PngBannerPrize;
+    CPngImage m_PngBannerNetBar;
+    CPngImage m_PngPenalty;
+    CPngImage m_PngDoubling;
+    CFont m_NameFont;
+    CFont m_PointsFont;
+    // The static result picture.
+    CDC m_BufferDC;
+    CBitmap m_BufferBitmap;
+    bool m_bPictureStale = true;
     CPngButton m_btQuit;
     CPngButton m_btStart;
     CPngButton m_btSaveVideo;

@@ -1,10 +1,12 @@
-// The result window's rules: room types, the multiplier rows' values, the count-up and the
-// match clocks.
+// The result window's rules: room types, the multiplier rows' values, the count-up, the match
+// clocks, where each seat's parts go, and the numbers of the digit strips.
+#include "windows/DigitStrip.h"
 #include "windows/ScoreRules.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -86,6 +88,84 @@ TEST(ScoreRules, MatchClockCountsTheRestOfHalfAnHour)
     clock.Start(65535, 65535);
     EXPECT_EQ(clock.GetRemaining(), 0) << "more than the match played";
     EXPECT_FALSE(clock.IsActive());
+}
+
+TEST(ScoreRules, MatchClockShowsMinutesColonSecondsFromItsStrip)
+{
+    CMatchClock clock;
+    clock.Start(29, 30);
+    EXPECT_EQ(clock.Cells(), (std::array<BYTE, 5>{0, 0, 10, 3, 0}));
+    clock.Start(0, 0);
+    EXPECT_EQ(clock.Cells(), (std::array<BYTE, 5>{3, 0, 10, 0, 0}));
+    clock.Start(0, 61);
+    EXPECT_EQ(clock.Cells(), (std::array<BYTE, 5>{2, 8, 10, 5, 9}));
+}
+
+TEST(ScoreRules, SeatsFollowTheLocalChairAndKeepTheirPlaces)
+{
+    EXPECT_EQ(ResultSeatChair(1, 0), 1);
+    EXPECT_EQ(ResultSeatChair(1, 1), 2);
+    EXPECT_EQ(ResultSeatChair(1, 2), 0);
+    EXPECT_EQ(ResultSeatChair(2, 1), 0);
+    // A looker without a chair sees the chairs in their own order.
+    EXPECT_EQ(ResultSeatChair(0xFFFF, 2), 2);
+    EXPECT_EQ(ResultSeat(0).ptPenalty, CPoint(125, 228));
+    EXPECT_EQ(ResultSeat(2).ptPenalty, CPoint(473, 491));
+    EXPECT_EQ(ResultSeat(1).ptLevelBar, CPoint(91, 640));
+    EXPECT_EQ(MultiplierValueAt(7), CPoint(920, 578));
+    EXPECT_EQ(FireworkAt(0), CPoint(690, 330));
+}
+
+TEST(ScoreRules, PictureCellsStayInsideTheirSheets)
+{
+    EXPECT_EQ(LevelBarWidth(0), 1);
+    EXPECT_EQ(LevelBarWidth(50u << 16 | 7), 36);
+    EXPECT_EQ(LevelBarWidth(100u << 16), kLevelBarWidth);
+    EXPECT_EQ(LevelBarWidth(0xFFFFu << 16), kLevelBarWidth);
+
+    EXPECT_EQ(FaceCell(0, false), 0);
+    EXPECT_EQ(FaceCell(1, true), 3);
+    EXPECT_EQ(FaceCell(200, true), 3);
+
+    EXPECT_EQ(DoublingMarkCell(1, 1, 2), 2);
+    EXPECT_EQ(DoublingMarkCell(2, 1, 2), 0);
+    EXPECT_EQ(DoublingMarkCell(0, 1, 2), 1);
+
+    EXPECT_TRUE(PenaltyMarks(2).bKindTwo);
+    EXPECT_FALSE(PenaltyMarks(2).bKindOne);
+    EXPECT_TRUE(PenaltyMarks(3).bKindTwo && PenaltyMarks(3).bKindOne);
+    EXPECT_FALSE(PenaltyMarks(0).bKindTwo || PenaltyMarks(0).bKindOne);
+}
+
+std::vector<BYTE> Cells(LONG value, bool sign)
+{
+    const tagNumberCells cells = NumberCells(value, sign);
+    return std::vector<BYTE>(cells.cbCell.begin(), cells.cbCell.begin() + cells.nCount);
+}
+
+TEST(DigitStrip, NumbersAreASignCellThenTheirDigits)
+{
+    EXPECT_EQ(Cells(0, false), (std::vector<BYTE>{0}));
+    EXPECT_EQ(Cells(0, true), (std::vector<BYTE>{0}));
+    EXPECT_EQ(Cells(1200, false), (std::vector<BYTE>{1, 2, 0, 0}));
+    EXPECT_EQ(Cells(45, true), (std::vector<BYTE>{kSignCell, 4, 5}));
+    EXPECT_EQ(Cells(-99, false), (std::vector<BYTE>{kSignCell, 9, 9}));
+    EXPECT_EQ(Cells(kMax, false), (std::vector<BYTE>{2, 1, 4, 7, 4, 8, 3, 6, 4, 7}));
+    EXPECT_EQ(Cells(kMin, false), (std::vector<BYTE>{kSignCell, 2, 1, 4, 7, 4, 8, 3, 6, 4, 8}));
+
+    EXPECT_EQ(NumberWidth(-99, false, 19), 3 * 19);
+    EXPECT_EQ(NumberWidth(kMin, true, 11), kMaxNumberCells * 11);
+}
+
+TEST(DigitStrip, ANumberPastItsAreaStopsAtTheAreasLimit)
+{
+    EXPECT_EQ(FitNumber(8192, false, 7), 8192);
+    EXPECT_EQ(FitNumber(kMax, false, 7), 9999999);
+    EXPECT_EQ(FitNumber(kMax, true, 7), 999999);
+    EXPECT_EQ(FitNumber(kMin, false, 4), -999);
+    EXPECT_EQ(FitNumber(-50, false, 0), -9);
+    for (LONG value : {kMax, kMin, LONG{-1}, LONG{123456789}})
+        EXPECT_LE(NumberCells(FitNumber(value, true, 10), true).nCount, 10) << value;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "windows/ScoreView.h"
 
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -82,6 +83,16 @@ protected:
         button.GetWindowRect(&rect);
         score.ScreenToClient(&rect);
         return rect.CenterPoint();
+    }
+    // What the coin stream did last ("sound stream VERB PATH ...").
+    std::string CoinSound() const
+    {
+        std::string last;
+        for (const QString& line : sound.Lines()) {
+            if (line.contains(QStringLiteral("coin.mp3")))
+                last = line.section(QLatin1Char(' '), 2, 2).toStdString();
+        }
+        return last;
     }
     int Fireworks() const { return static_cast<int>(sound.Lines().count("sound effect telvo\\sound\\firework.mp3")); }
 
@@ -240,8 +251,10 @@ TEST_F(ScoreViewTest, APrizeRoomCountsTheScoreAndTheTaskLotteryIntoTheBalances)
     m_timers.advance(3599);
     EXPECT_EQ(score.m_cbPointsStep, 4);
     EXPECT_FALSE(score.m_bCountUp);
+    EXPECT_EQ(CoinSound(), "open") << "the coins are quiet until the count";
     m_timers.advance(1);
     EXPECT_TRUE(score.m_bCountUp);
+    EXPECT_EQ(CoinSound(), "play");
     EXPECT_EQ(score.m_lScoreRemain, 40);
     EXPECT_EQ(score.m_lLotteryRemain, 3);
     // Steps of 0, 1, 1, 2: the count speeds up.
@@ -251,6 +264,7 @@ TEST_F(ScoreViewTest, APrizeRoomCountsTheScoreAndTheTaskLotteryIntoTheBalances)
     m_timers.advance(2000);
     EXPECT_EQ(score.m_lScoreRemain, 0);
     EXPECT_EQ(score.m_nCountSpeed, 0) << "the count stopped once both were done";
+    EXPECT_EQ(CoinSound(), "pause");
 }
 
 TEST_F(ScoreViewTest, TheTimedMatchRunsBothClocksUntilTheFirstEnds)
@@ -337,6 +351,52 @@ TEST_F(ScoreViewTest, OnceArmedAnyPressOrKeyActsByWhereThePointerIs)
     m_timers.advance(9600);
     Press(Centre(score.GetQuitButton()));
     EXPECT_TRUE(Closed());
+}
+
+}  // namespace
+
+namespace {
+
+// Values at their limits reach every part of the picture: the strips, the face sheet, the marks
+// and the bars are indexed only inside their pictures, and numbers past their areas stop at them.
+TEST_F(ScoreViewTest, NumbersAndRecordsAtTheirLimitsPaintInsideThePictures)
+{
+    SetDataFolders(User(), InstalledDataFolder());
+    CScoreView extreme;
+    ASSERT_TRUE(extreme.Create(CScoreView::IDD, &View()));
+    extreme.ShowWindow(SW_SHOW);
+    tagUserData odd[3];
+    const LONG scores[3] = {std::numeric_limits<LONG>::min(), std::numeric_limits<LONG>::max(), 0};
+    for (WORD chair = 0; chair < 3; ++chair) {
+        std::memset(odd[chair].szName, 'W', sizeof(odd[chair].szName));
+        std::memset(odd[chair].szRegion, 0xB0, sizeof(odd[chair].szRegion));
+        odd[chair].cbGender = 0xFF;
+        odd[chair].dwLevel = 0xFFFFFFFF;
+        odd[chair].lGold = std::numeric_limits<LONG>::min();
+        odd[chair].lLottery = std::numeric_limits<LONG>::max();
+        extreme.SetGameScore(chair, odd[chair].szName, scores[chair], 0xFF);
+    }
+    const tagUserData* records[3] = {&odd[0], &odd[1], &odd[2]};
+    extreme.SetUserData(records);
+    GameEndRecord record{};
+    for (int chair = 0; chair < 3; ++chair)
+        record.lPenaltyKind[chair] = -1;
+    const BYTE all[3] = {0xFF, 0xFF, 0xFF};
+    for (const WORD type : {WORD{1}, WORD{5}, WORD{3}, WORD{100}, WORD{0xFFFF}}) {
+        extreme.SetGameEndInfo(type, std::numeric_limits<LONG>::min(), 0xFFFF, 0xFFFF, std::numeric_limits<LONG>::max(), 0xFF, 0, 0xFF,
+            0xFF, 0xFF, 2, MatchStatus{}, 0, record, all, 0xFFFF, all, std::numeric_limits<LONG>::min());
+        extreme.SetMatchScore(std::numeric_limits<LONG>::min(), std::numeric_limits<LONG>::max());
+        extreme.SetTaskLottery(std::numeric_limits<LONG>::min());
+        extreme.StartScoreAnimation();
+        for (int step = 0; step < 200; ++step) {
+            m_timers.advance(100);
+            extreme.UpdateWindow();
+        }
+        extreme.m_bCountUp = true;
+        extreme.m_lScoreRemain = std::numeric_limits<LONG>::min();
+        extreme.RedrawWindow();
+        EXPECT_EQ(extreme.GetSurface().size(), QSize(CScoreView::kWidth, CScoreView::kHeight));
+    }
 }
 
 }  // namespace

@@ -457,6 +457,11 @@ bool CGameFrameDlg::IsBkgrndSndPlaying() const
     return GetSoundBackend().IsBkgrndSndPlaying();
 }
 
+bool CGameFrameDlg::IsEnableBkgrndSound() const
+{
+    return GetSoundBackend().IsEnableBkgrndSound();
+}
+
 void CGameFrameDlg::EnableBkgrndSound(bool bEnable)
 {
     GetSoundBackend().EnableBkgrndSound(bEnable);

@@ -173,6 +173,8 @@ public:
     void PlayBkgrndSound(std::string_view path);
     void StopBkgrndSound();
     bool IsBkgrndSndPlaying() const;
+    // The background music switch (the music may be off for the moment while it is on).
+    bool IsEnableBkgrndSound() const;
     void EnableBkgrndSound(bool bEnable);
     bool IsEnableSound() const;
     void EnableSound(bool bEnable);
