@@ -14,6 +14,8 @@ using Command = std::vector<std::string>;
 struct Job {
     std::string path; // relative to the data folder, '/'-separated, in the game's spelling
     std::vector<Command> commands;
+    // Further names of the same sound, copied from the finished file.
+    std::vector<std::string> copies;
 };
 
 // The external programs the jobs call, with the Debian package of each.

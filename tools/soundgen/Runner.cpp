@@ -103,6 +103,14 @@ bool RunJob(const Job& job, std::size_t index, const fs::path& dataDir, const fs
         Report(job.path, "its commands wrote nothing");
         return false;
     }
+    for (const std::string& copy : job.copies) {
+        const fs::path to = dataDir / copy;
+        fs::create_directories(to.parent_path(), ec);
+        if (ec || !fs::copy_file(out, to, fs::copy_options::overwrite_existing, ec)) {
+            Report(copy, "cannot be copied from " + job.path + ": " + ec.message());
+            return false;
+        }
+    }
     fs::remove_all(work, ec);
     return true;
 }

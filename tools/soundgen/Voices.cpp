@@ -10,7 +10,7 @@ namespace {
 // whose characters come out in Mandarin: the plain Mandarin voice spells each character's pinyin
 // in English. The variant, pitch and speed tell the four speakers apart.
 struct Speaker {
-    std::string folder; // below "Telvo/Sound/", with its trailing '/', or empty for the root
+    std::string folder; // below "Telvo/Sound/", with its trailing '/'
     char letter;        // 'M' male, 'N' female
     const char* variant;
     int pitch;  // espeak-ng 0-99
@@ -84,23 +84,32 @@ void AddLines(std::vector<Job>& jobs, const Speaker& speaker, const Line* lines,
     }
 }
 
+// The same line under the sound root, where a player of neither voice set hears it.
+std::string RootName(const std::string& path)
+{
+    return "Telvo/Sound/" + path.substr(path.rfind('/') + 1);
+}
+
 } // namespace
 
 std::vector<Job> VoiceJobs()
 {
     // Standard: a calm pair. Quenlo: a higher, quicker pair with other words for the same calls.
-    // The root lines are heard by players of neither set, whose plays are spoken in Standard, so
-    // they use the Standard speakers.
     const Speaker speakers[] = {
-        {"Standard/", 'M', "m3", 42, 160, false}, {"Standard/", 'N', "f2", 62, 160, false},
-        {"Quenlo/", 'M', "m7", 36, 185, true},    {"Quenlo/", 'N', "f4", 72, 185, true},
-        {"", 'M', "m3", 42, 160, false},          {"", 'N', "f2", 62, 160, false},
+        {"Standard/", 'M', "m3", 42, 160, false},
+        {"Standard/", 'N', "f2", 62, 160, false},
+        {"Quenlo/", 'M', "m7", 36, 185, true},
+        {"Quenlo/", 'N', "f4", 72, 185, true},
     };
     std::vector<Job> jobs;
     for (const Speaker& speaker : speakers) {
+        const std::size_t firstEvent = jobs.size();
         AddLines(jobs, speaker, kEventLines, std::size(kEventLines));
-        if (speaker.folder.empty())
-            continue;
+        // Players of neither set hear their plays in Standard, so their other lines are Standard's.
+        if (speaker.folder == "Standard/") {
+            for (std::size_t i = firstEvent; i < jobs.size(); ++i)
+                jobs[i].copies.push_back(RootName(jobs[i].path));
+        }
         for (int rank = kFirstRank; rank < kFirstRank + static_cast<int>(std::size(kRankWords)); ++rank) {
             const std::string word = kRankWords[rank - kFirstRank];
             jobs.push_back(VoiceJob(speaker, std::to_string(rank), word));

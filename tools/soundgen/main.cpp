@@ -77,10 +77,15 @@ int main(int argc, char** argv)
             jobs.push_back(std::move(job));
     }
     // The game finds files case-insensitively, so two names differing only in case would be one file.
-    std::set<std::string> seen;
+    std::vector<std::string> files;
     for (const sound::Job& job : jobs) {
-        if (!seen.insert(Lower(job.path)).second) {
-            std::fprintf(stderr, "qarrum-soundgen: %s is listed twice\n", job.path.c_str());
+        files.push_back(job.path);
+        files.insert(files.end(), job.copies.begin(), job.copies.end());
+    }
+    std::set<std::string> seen;
+    for (const std::string& file : files) {
+        if (!seen.insert(Lower(file)).second) {
+            std::fprintf(stderr, "qarrum-soundgen: %s is listed twice\n", file.c_str());
             return 1;
         }
     }
@@ -99,8 +104,8 @@ int main(int argc, char** argv)
 
     if (!manifestPath.empty()) {
         std::ofstream manifest(manifestPath, std::ios::trunc);
-        for (const sound::Job& job : jobs)
-            manifest << job.path << '\n';
+        for (const std::string& file : files)
+            manifest << file << '\n';
         if (!manifest) {
             std::fprintf(stderr, "qarrum-soundgen: cannot write %s\n", manifestPath.c_str());
             return 1;
