@@ -86,12 +86,14 @@ bool RunJob(const Job& job, std::size_t index, const fs::path& dataDir, const fs
     const fs::path work = workDir / std::to_string(index);
     const fs::path out = dataDir / job.path;
     std::error_code ec;
-    fs::create_directories(work, ec);
-    fs::create_directories(out.parent_path(), ec);
-    if (ec) {
-        Report(job.path, "cannot create its folders: " + ec.message());
-        return false;
+    for (const fs::path& folder : {work, out.parent_path()}) {
+        if (fs::create_directories(folder, ec); ec) {
+            Report(job.path, "cannot create " + folder.string() + ": " + ec.message());
+            return false;
+        }
     }
+    // A file left by an earlier run must not pass for this run's work.
+    fs::remove(out, ec);
     for (const Command& raw : job.commands) {
         Command command;
         for (const std::string& arg : raw)
