@@ -21,8 +21,9 @@ std::vector<std::string> Chain(const std::string& line);
 // One sox run that renders a chain starting from silence into a mono file.
 Command Render(const std::string& file, const std::string& chain);
 
-// A job that renders the parts and the finish into {work}/NAME.wav: one sox run per part, then
-// one that joins them. The job's caller appends the encoding step (or writes the WAV as {out}).
+// A job that renders the parts and the finish into `target`: one sox run per part, then one that
+// joins them. The caller appends the encoding step, or names "{out}" as the target (with sox's
+// output options before it, "-b 16 {out}") when the game reads the WAV itself.
 Job SynthJob(const std::string& path, const std::vector<std::string>& parts, const std::string& finish,
              const std::string& target = "{work}/whole.wav");
 
