@@ -4,6 +4,7 @@
 
 #include "cli/CardCommands.h"
 #include "cli/Driver.h"
+#include "cli/LoadCommand.h"
 #include "cli/SelfPlayCommand.h"
 #include "cli/VidCommands.h"
 
@@ -20,6 +21,8 @@ int main(int argc, char** argv)
         return cli::RunReplayCommand(args, std::cin, std::cout, std::cerr);
     if (args[0] == "selfplay")
         return cli::RunSelfPlayCommand(args, std::cout, std::cerr);
+    if (args[0] == "load")
+        return cli::RunLoadCommand(args, std::cout, std::cerr);
     if (args[0] == "vid")
         return cli::RunVidCommand(args, std::cout, std::cerr);
     std::cerr << "qarrum-cli: unknown command '" << args[0] << "' (try: qarrum-cli help)\n";

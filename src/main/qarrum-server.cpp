@@ -13,6 +13,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <iostream>
 #include <map>
@@ -40,6 +42,9 @@ public:
     {
         const server::ConnectionId id = m_nextId++;
         m_sockets[id] = socket;
+        // Game frames are a few dozen bytes; holding them back to fill a segment would cost more
+        // than the rest of a round trip.
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, id] { read(id); });
         QObject::connect(socket, &QTcpSocket::disconnected, socket, [this, id] { lost(id); });
         m_sessions->onConnect(id);
@@ -121,6 +126,17 @@ private:
     server::ConnectionId m_nextId = 1;
 };
 
+// Each connection is a descriptor; the soft limit (often 1024) would cap the server well below
+// what it can hold, and the hard limit is ours to take.
+void raiseDescriptorLimit()
+{
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
 int usage(const char* why)
 {
     std::cerr << "qarrum-server: " << why << "\n"
@@ -192,7 +208,11 @@ int main(int argc, char** argv)
     sessionsRef = &sessions;
     transport.attach(sessions);
 
+    raiseDescriptorLimit();
     QTcpServer listener;
+    // Many clients connect at once when a room opens; the default queue of 50 drops the rest's
+    // handshakes, which then wait a second to try again.
+    listener.setListenBacklogSize(1024);
     QObject::connect(&listener, &QTcpServer::newConnection, &listener, [&] {
         while (QTcpSocket* socket = listener.nextPendingConnection())
             transport.accept(socket);
