@@ -146,6 +146,7 @@ private:
     uint64_t m_windowUs = 0;
     uint32_t m_gamesAtStart = 0;
     uint32_t m_gamesAtEnd = 0;
+    std::size_t m_failedCount = 0;
 };
 
 bool LoadRun::open(uint32_t index)
@@ -189,6 +190,7 @@ void LoadRun::fail(Connection& c, std::string why)
         return;
     c.failed = true;
     c.failure = std::move(why);
+    ++m_failedCount;
     if (c.fd >= 0) {
         ::close(c.fd);  // also leaves the epoll set
         c.fd = -1;
@@ -356,7 +358,7 @@ bool LoadRun::run(std::ostream& err)
                 m_windowUs = 0;
                 return true;
             }
-        } else if (now - windowStart >= m_options.seconds * 1'000'000ull) {
+        } else if (now - windowStart >= m_options.seconds * 1'000'000ull || m_failedCount == m_connections.size()) {
             m_windowUs = now - windowStart;
             m_gamesAtEnd = gamesFinished();
             return true;
