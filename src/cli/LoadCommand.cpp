@@ -91,7 +91,7 @@ struct Options {
     uint32_t seconds = 0;
     uint32_t seed = 1;
     uint32_t thinkMs = 10;
-    uint32_t pingMs = 100;
+    uint32_t pingMs = 1000;
 };
 
 struct Connection {
@@ -408,17 +408,23 @@ void LoadRun::report(std::ostream& out, std::ostream& err) const
     if (shown > kMaxFailuresShown)
         err << "qarrum-cli load: " << shown - kMaxFailuresShown << " more connections failed\n";
     const double seconds = static_cast<double>(m_windowUs) / 1e6;
+    // The load's own processor time: on a shared machine it says whether the load or the server
+    // was the limit.
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    const double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                       static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     const uint32_t games = m_gamesAtEnd - m_gamesAtStart;
     char line[512];
     std::snprintf(line, sizeof line,
                   "load connections=%u connected=%u failed=%u seconds=%.1f games=%u games_per_s=%.1f moves=%llu refused=%u "
                   "pings=%llu ping_p50=%.3f ping_p90=%.3f ping_p99=%.3f ping_max=%.3f "
-                  "move_p50=%.3f move_p90=%.3f move_p99=%.3f move_max=%.3f",
+                  "move_p50=%.3f move_p90=%.3f move_p99=%.3f move_max=%.3f cpu_s=%.2f",
                   static_cast<unsigned>(m_connections.size()), connected, failed, seconds, games,
                   seconds > 0 ? games / seconds : 0.0, static_cast<unsigned long long>(moves), refused,
                   static_cast<unsigned long long>(m_ping.count()), m_ping.percentileMs(0.50), m_ping.percentileMs(0.90),
                   m_ping.percentileMs(0.99), m_ping.maxMs(), m_move.percentileMs(0.50), m_move.percentileMs(0.90),
-                  m_move.percentileMs(0.99), m_move.maxMs());
+                  m_move.percentileMs(0.99), m_move.maxMs(), cpu);
     out << line << std::endl;
 }
 

@@ -63,6 +63,9 @@ public:
             return;
         }
         socket->write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+        // Written now rather than from the next turn of the event loop: a frame leaves at once,
+        // and the socket's write notifier is not switched on and off for each one.
+        socket->flush();
     }
 
     void close(server::ConnectionId id) override
