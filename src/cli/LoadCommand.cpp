@@ -1,7 +1,5 @@
 #include "cli/LoadCommand.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>

@@ -5,8 +5,8 @@
 // same PlayerView the engine hands its bots, so a client far from the engine decides with the
 // bots' own code (Bot::decide) and the view can be checked against the engine's.
 //
-// Doubling windows are not followed between snapshots: canDouble is set only by a snapshot. The
-// basic bot never doubles, and a double sent out of its window is refused, not harmful.
+// The doubling windows are not followed: canDouble stays false, so a bot deciding from this view
+// never doubles. The basic bot never does anyway.
 
 #include <cstdint>
 #include <span>
