@@ -99,7 +99,10 @@ void EpollTransport::read(server::ConnectionId id)
             return;
         const ssize_t got = ::recv(found->second.fd, slice, sizeof slice, 0);
         if (got > 0) {
+            m_gathering = true;
             m_sessions->onBytes(id, std::span(slice, static_cast<std::size_t>(got)));
+            m_gathering = false;
+            writeQueued();
             if (static_cast<std::size_t>(got) < sizeof slice)
                 return;
             continue;
@@ -149,8 +152,30 @@ void EpollTransport::send(server::ConnectionId id, std::span<const uint8_t> byte
     peer.unwritten.insert(peer.unwritten.end(), bytes.begin(), bytes.end());
     if (peer.wantWrite)
         return;  // the socket is full; the rest goes when it can take more
+    if (m_gathering) {
+        if (!peer.queued)
+            m_queued.push_back(id);
+        peer.queued = true;
+        return;
+    }
     if (write(id, peer) && !peer.unwritten.empty())
         watchWrite(id, peer, true);
+}
+
+void EpollTransport::writeQueued()
+{
+    for (const server::ConnectionId id : std::exchange(m_queued, {})) {
+        const auto found = m_peers.find(id);
+        if (found == m_peers.end())
+            continue;
+        Peer& peer = found->second;
+        peer.queued = false;
+        // A closed or full connection is written when epoll says it can take more.
+        if (peer.lost || peer.wantWrite)
+            continue;
+        if (write(id, peer) && !peer.unwritten.empty())
+            watchWrite(id, peer, true);
+    }
 }
 
 void EpollTransport::close(server::ConnectionId id)

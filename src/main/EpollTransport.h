@@ -46,6 +46,7 @@ private:
         bool wantWrite = false;
         bool closing = false;   // the sessions are done with it; it goes once written
         bool lost = false;      // to be reported to the sessions, then dropped
+        bool queued = false;    // written once the frame being read is handled
         uint64_t closingSinceMs = 0;
     };
 
@@ -55,11 +56,16 @@ private:
     void watchWrite(server::ConnectionId id, Peer& peer, bool on);
     void drop(server::ConnectionId id);
     void reportLost();
+    void writeQueued();
 
     int m_epoll = -1;
     server::Sessions* m_sessions = nullptr;
     std::unordered_map<server::ConnectionId, Peer> m_peers;
     std::vector<server::ConnectionId> m_lost;
+    // While the sessions handle what one connection sent, what they send is gathered per
+    // connection and written after: a game's end is seven frames to each player, one write each.
+    bool m_gathering = false;
+    std::vector<server::ConnectionId> m_queued;
     server::ConnectionId m_nextId = 1;
     uint64_t m_nowMs = 0;
 };
