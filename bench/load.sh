@@ -35,6 +35,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
+: >"$work/server.out"  # there before the server opens it, for the first look below
 "$bin/qarrum-server" --port 0 --host 127.0.0.1 --tables "$tables" --seed 1 >"$work/server.out" 2>"$work/server.err" &
 server_pid=$!
 port=
