@@ -131,6 +131,7 @@ private:
     void onTimer(uint32_t index, uint64_t now);
     std::size_t opening() const;
     uint32_t gamesFinished() const;
+    uint64_t movesSent() const;
 
     Options m_options;
     const addrinfo& m_address;
@@ -144,6 +145,8 @@ private:
     uint64_t m_windowUs = 0;
     uint32_t m_gamesAtStart = 0;
     uint32_t m_gamesAtEnd = 0;
+    uint64_t m_movesAtStart = 0;
+    uint64_t m_movesAtEnd = 0;
     std::size_t m_failedCount = 0;
 };
 
@@ -313,6 +316,14 @@ std::size_t LoadRun::opening() const
     }));
 }
 
+uint64_t LoadRun::movesSent() const
+{
+    uint64_t moves = 0;
+    for (const Connection& c : m_connections)
+        moves += c.player ? c.player->movesSent() : 0;
+    return moves;
+}
+
 uint32_t LoadRun::gamesFinished() const
 {
     uint32_t games = 0;
@@ -347,6 +358,7 @@ bool LoadRun::run(std::ostream& err)
                 m_measuring = true;
                 windowStart = now;
                 m_gamesAtStart = gamesFinished();
+                m_movesAtStart = movesSent();
             } else if (now - start > kSetupLimitUs) {
                 err << "qarrum-cli load: connections still not seated after " << kSetupLimitUs / 1'000'000 << " s\n";
                 for (Connection& c : m_connections) {
@@ -359,6 +371,7 @@ bool LoadRun::run(std::ostream& err)
         } else if (now - windowStart >= m_options.seconds * 1'000'000ull || m_failedCount == m_connections.size()) {
             m_windowUs = now - windowStart;
             m_gamesAtEnd = gamesFinished();
+            m_movesAtEnd = movesSent();
             return true;
         }
         int timeoutMs = m_measuring ? 100 : 10;
@@ -392,14 +405,12 @@ bool LoadRun::clean() const
 void LoadRun::report(std::ostream& out, std::ostream& err) const
 {
     uint32_t connected = 0, failed = 0, refused = 0;
-    uint64_t moves = 0;
     std::size_t shown = 0;
     for (std::size_t at = 0; at < m_connections.size(); ++at) {
         const Connection& c = m_connections[at];
         connected += c.seated;
         failed += c.failed;
         refused += c.player ? c.player->refused() : 0;
-        moves += c.player ? c.player->movesSent() : 0;
         if (c.failed && shown++ < kMaxFailuresShown)
             err << "qarrum-cli load: connection " << at + 1 << ": " << c.failure << '\n';
     }
@@ -419,7 +430,7 @@ void LoadRun::report(std::ostream& out, std::ostream& err) const
                   "pings=%llu ping_p50=%.3f ping_p90=%.3f ping_p99=%.3f ping_max=%.3f "
                   "move_p50=%.3f move_p90=%.3f move_p99=%.3f move_max=%.3f cpu_s=%.2f",
                   static_cast<unsigned>(m_connections.size()), connected, failed, seconds, games,
-                  seconds > 0 ? games / seconds : 0.0, static_cast<unsigned long long>(moves), refused,
+                  seconds > 0 ? games / seconds : 0.0, static_cast<unsigned long long>(m_movesAtEnd - m_movesAtStart), refused,
                   static_cast<unsigned long long>(m_ping.count()), m_ping.percentileMs(0.50), m_ping.percentileMs(0.90),
                   m_ping.percentileMs(0.99), m_ping.maxMs(), m_move.percentileMs(0.50), m_move.percentileMs(0.90),
                   m_move.percentileMs(0.99), m_move.maxMs(), cpu);
