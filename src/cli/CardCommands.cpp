@@ -275,6 +275,8 @@ void PrintUsage(std::ostream& out)
            "  beat-with --hand CARDS --prev CARDS --card C\n"
            "                                      the first answer that contains card C, or none\n"
            "  demo [--seed N]                     a dealt hand, its groups and its answers to a lead\n"
+           "  load --server HOST:PORT --connections N --seconds S [--seed X] [--think MS] [--ping-ms MS]\n"
+           "                                      N clients playing basic-bot games at a server; one summary line\n"
            "  drive SCRIPT                        run the game window headless from a script (- for standard input)\n"
            "  snapshot SCRIPT --out FILE.png      run a script and save what the game window shows\n"
            "  vid dump FILE                       the head, the players and one line per packet of a replay file\n"

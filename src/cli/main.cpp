@@ -4,6 +4,7 @@
 
 #include "cli/CardCommands.h"
 #include "cli/Driver.h"
+#include "cli/LoadCommand.h"
 #include "cli/ResourceCommands.h"
 #include "cli/SelfPlayCommand.h"
 #include "cli/VidCommands.h"
@@ -21,6 +22,8 @@ int main(int argc, char** argv)
         return cli::RunReplayCommand(args, std::cin, std::cout, std::cerr);
     if (args[0] == "selfplay")
         return cli::RunSelfPlayCommand(args, std::cout, std::cerr);
+    if (args[0] == "load")
+        return cli::RunLoadCommand(args, std::cout, std::cerr);
     if (args[0] == "vid")
         return cli::RunVidCommand(args, std::cout, std::cerr);
     if (args[0] == "qz")

@@ -9,9 +9,11 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QHostAddress>
+#include <QSocketNotifier>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QTimer>
+
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <iostream>
@@ -20,109 +22,39 @@
 #include <string>
 #include <vector>
 
+#include "main/EpollTransport.h"
 #include "server/EngineTable.h"
 #include "server/Sessions.h"
 
 namespace {
 
 constexpr int kTickMs = 100;
-// A client that reads nothing while the server writes would hold the server's memory without end;
-// past this much unwritten output it is cut off. A whole game is a few kilobytes.
-constexpr qint64 kMaxUnwritten = 1 << 20;
 
-// Each accepted socket is one connection of the sessions. Ids are never reused, so a late signal
-// of a closed socket cannot reach a newer connection.
-class SocketTransport : public server::SessionTransport {
+// The listening socket is Qt's; each accepted descriptor goes to the epoll transport as it is.
+class Listener : public QTcpServer {
 public:
-    void attach(server::Sessions& sessions) { m_sessions = &sessions; }
+    explicit Listener(EpollTransport& transport) : m_transport(transport) {}
 
-    void accept(QTcpSocket* socket)
-    {
-        const server::ConnectionId id = m_nextId++;
-        m_sockets[id] = socket;
-        QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, id] { read(id); });
-        QObject::connect(socket, &QTcpSocket::disconnected, socket, [this, id] { lost(id); });
-        m_sessions->onConnect(id);
-        read(id);
-    }
-
-    void send(server::ConnectionId id, std::span<const uint8_t> bytes) override
-    {
-        const auto found = m_sockets.find(id);
-        if (found == m_sockets.end())
-            return;
-        QTcpSocket* socket = found->second;
-        if (socket->bytesToWrite() > kMaxUnwritten) {
-            // Not from here: the sessions may be in the middle of a loop over their connections.
-            QTimer::singleShot(0, socket, [this, id] { cutOff(id); });
-            return;
-        }
-        socket->write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-    }
-
-    void close(server::ConnectionId id) override
-    {
-        const auto found = m_sockets.find(id);
-        if (found == m_sockets.end())
-            return;
-        QTcpSocket* socket = found->second;
-        m_sockets.erase(found);
-        // The sessions have forgotten the connection: what they sent last is flushed, then the
-        // socket goes. It may be the socket being read right now, so it is deleted later.
-        socket->disconnect();
-        QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        socket->disconnectFromHost();
-        if (socket->state() == QAbstractSocket::UnconnectedState)
-            socket->deleteLater();
-    }
-
-    std::size_t count() const { return m_sockets.size(); }
+protected:
+    void incomingConnection(qintptr descriptor) override { m_transport.accept(static_cast<int>(descriptor)); }
 
 private:
-    void read(server::ConnectionId id)
-    {
-        char slice[4096];
-        for (;;) {
-            const auto found = m_sockets.find(id);
-            if (found == m_sockets.end() || found->second->bytesAvailable() <= 0)
-                return;
-            const qint64 got = found->second->read(slice, sizeof(slice));
-            if (got <= 0)
-                return;
-            m_sessions->onBytes(id, std::span(reinterpret_cast<const uint8_t*>(slice), static_cast<std::size_t>(got)));
-        }
-    }
-
-    void lost(server::ConnectionId id)
-    {
-        const auto found = m_sockets.find(id);
-        if (found == m_sockets.end())
-            return;
-        found->second->deleteLater();
-        m_sockets.erase(found);
-        m_sessions->onDisconnect(id);
-    }
-
-    void cutOff(server::ConnectionId id)
-    {
-        const auto found = m_sockets.find(id);
-        if (found == m_sockets.end())
-            return;
-        QTcpSocket* socket = found->second;
-        socket->disconnect();
-        socket->abort();
-        socket->deleteLater();
-        m_sockets.erase(found);
-        m_sessions->onDisconnect(id);
-    }
-
-    server::Sessions* m_sessions = nullptr;
-    std::map<server::ConnectionId, QTcpSocket*> m_sockets;
-    server::ConnectionId m_nextId = 1;
+    EpollTransport& m_transport;
 };
 
 constexpr const char* kUsage =
     "usage: qarrum-server --port P [--host ADDRESS] [--bots basic|standard] [--seed S] [--cell-score N] [--tables N] [--think MS] [--demo-extras]\n";
+
+// Each connection is a descriptor; the soft limit (often 1024) would cap the server well below
+// what it can hold, and the hard limit is ours to take.
+void raiseDescriptorLimit()
+{
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
 
 int usage(const char* why)
 {
@@ -189,7 +121,11 @@ int main(int argc, char** argv)
     if (options.count("--host") && !host.setAddress(options["--host"]))
         return usage("--host takes an IP address");
 
-    SocketTransport transport;
+    EpollTransport transport;
+    if (!transport.valid()) {
+        std::cerr << "qarrum-server: cannot create an epoll set\n";
+        return 1;
+    }
     std::vector<server::EngineTable*> engineTables;
     server::SessionLimits limits;
     limits.tableCount = static_cast<uint16_t>(*tables);
@@ -209,11 +145,13 @@ int main(int argc, char** argv)
     sessionsRef = &sessions;
     transport.attach(sessions);
 
-    QTcpServer listener;
-    QObject::connect(&listener, &QTcpServer::newConnection, &listener, [&] {
-        while (QTcpSocket* socket = listener.nextPendingConnection())
-            transport.accept(socket);
-    });
+    raiseDescriptorLimit();
+    Listener listener(transport);
+    // Many clients connect at once when a room opens; the default queue of 50 drops the rest's
+    // handshakes, which then wait a second to try again.
+    listener.setListenBacklogSize(1024);
+    QSocketNotifier activity(transport.activity(), QSocketNotifier::Read);
+    QObject::connect(&activity, &QSocketNotifier::activated, &activity, [&] { transport.process(); });
     if (!listener.listen(host, static_cast<quint16>(*port))) {
         std::cerr << "qarrum-server: cannot listen on " << host.toString().toStdString() << ':' << *port << ": "
                   << listener.errorString().toStdString() << "\n";
@@ -234,6 +172,7 @@ int main(int argc, char** argv)
         const std::size_t known = engineTables.size();
         for (std::size_t at = 0; at < known; ++at)
             engineTables[at]->advance(step);
+        transport.tick(static_cast<uint64_t>(now));
     });
     ticker.start(kTickMs);
 

@@ -265,3 +265,19 @@ TEST(CliConfig, AnOperatorsEncryptedFileIsReadAsTheClientReadsIt)
 }
 
 }  // namespace
+
+TEST(CliLoad, ReportsConnectionsThatFailAndRefusesBadOptions)
+{
+    // Nothing listens on port 1: every connection fails, which is a failed run, said on one line.
+    const CliRun refused = Cli("load --server 127.0.0.1:1 --connections 3 --seconds 5");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out.rfind("load connections=3 connected=0 failed=3 ", 0), 0u) << refused.out;
+    EXPECT_NE(refused.err.find("connection 1: connect:"), std::string::npos) << refused.err;
+
+    for (const char* args : {"load --server 127.0.0.1 --connections 3 --seconds 1", "load --server 127.0.0.1:7000 --seconds 1",
+                             "load --server 127.0.0.1:7000 --connections 3 --seconds 1 --think x"}) {
+        const CliRun bad = Cli(args);
+        EXPECT_EQ(bad.status, 2) << args;
+        EXPECT_TRUE(bad.out.empty()) << args;
+    }
+}

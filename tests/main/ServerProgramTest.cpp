@@ -167,3 +167,28 @@ TEST(ServerProgram, DemoExtrasFollowTheSnapshotAndBotsArriveAsUsers)
     EXPECT_TRUE(ann.waitFor([](const Frame& f) { return f.main == MDM_GAME && f.sub == SUB_S_MATCH_PROGRESS; }))
         << "the new round follows the deal";
 }
+
+TEST(ServerProgram, AFloodIsToldWhyBeforeItsConnectionCloses)
+{
+    int argc = 0;
+    QCoreApplication application(argc, nullptr);
+    ServerProcess server({"--port", "0", "--host", "127.0.0.1", "--tables", "1"});
+    const quint16 port = server.waitListening();
+    ASSERT_NE(port, 0) << server.process().readAllStandardError().toStdString();
+
+    // More pings in one write than any client sends in a second: the server answers the first
+    // ones, then says why it closes, and only then closes.
+    Client flood;
+    ASSERT_TRUE(flood.connect(port));
+    std::vector<uint8_t> pings;
+    for (uint32_t token = 1; token <= 400; ++token) {
+        const auto ping = encodeRecord(MDM_HOST_SYSTEM, SUB_SYSTEM_PING, Ping{token, 0});
+        pings.insert(pings.end(), ping.begin(), ping.end());
+    }
+    flood.write(pings);
+    const auto closing = flood.waitFor([](const Frame& f) { return f.main == MDM_HOST_SYSTEM && f.sub == SUB_SYSTEM_CLOSE; });
+    ASSERT_TRUE(closing);
+    EXPECT_EQ(readBody<Refusal>(closing->body)->dwCode, static_cast<uint32_t>(RefusalCode::Flood));
+    EXPECT_FALSE(flood.waitFor([](const Frame&) { return false; }, 3000));
+    EXPECT_NE(flood.socket().state(), QAbstractSocket::ConnectedState);
+}
