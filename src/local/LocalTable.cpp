@@ -21,11 +21,9 @@ tagUserData MakeUser(DWORD id, const std::string& name, BYTE gender, BYTE dialec
 }  // namespace
 
 CLocalTable::CLocalTable(CGameFrameDlg& frame, const LocalTableOptions& options)
-    : m_frame(frame), m_options(options), m_engine(options.config, options.seed, *this)
+    : m_frame(frame), m_options(options), m_engine(options.config, options.seed, *this), m_link(frame, m_engine, kLocalChair)
 {
     static const char* const kBotNames[] = {"", "左家", "右家"};
-    m_frame.SetServerLink(this);
-    m_frame.SetMeChairID(kLocalChair);
     const tagUserData me = MakeUser(1, m_options.name, m_options.gender, m_options.dialect);
     m_frame.SetUserData(kLocalChair, &me);
     m_engine.setPresent(kLocalChair, true);
@@ -36,14 +34,13 @@ CLocalTable::CLocalTable(CGameFrameDlg& frame, const LocalTableOptions& options)
         m_engine.setPresent(chair, true);
         m_engine.setReady(chair);
     }
-    SendSnapshot();
+    m_link.SendSnapshot();
     GetTimerHost().startTimer(this, kTickTimer, kTickMs, [this] { Tick(); });
 }
 
 CLocalTable::~CLocalTable()
 {
     GetTimerHost().stopTimers(this);
-    m_frame.SetServerLink(nullptr);
 }
 
 void CLocalTable::Tick()
@@ -54,10 +51,8 @@ void CLocalTable::Tick()
 
 void CLocalTable::sendGame(uint16_t chair, uint16_t subCmd, std::span<const uint8_t> body)
 {
-    if (chair != kLocalChair)
-        return;
-    m_pending.push_back(Pending{false, subCmd, std::vector<uint8_t>(body.begin(), body.end())});
-    ScheduleDelivery();
+    if (chair == kLocalChair)
+        m_link.Queue(subCmd, body);
 }
 
 void CLocalTable::gameEnded(const GameEndRecord&)
@@ -66,50 +61,4 @@ void CLocalTable::gameEnded(const GameEndRecord&)
     // window's continue.
     for (uint16_t chair = 1; chair < PLAYER_COUNT; ++chair)
         m_engine.setReady(chair);
-}
-
-void CLocalTable::SendSnapshot()
-{
-    auto [state, body] = m_engine.snapshot(kLocalChair, false);
-    m_pending.push_back(Pending{true, state, std::move(body)});
-    ScheduleDelivery();
-}
-
-void CLocalTable::ScheduleDelivery()
-{
-    if (m_bDeliveryPosted)
-        return;
-    m_bDeliveryPosted = true;
-    GetTimerHost().post(&m_guard, [this] { Deliver(); });
-}
-
-void CLocalTable::Deliver()
-{
-    m_bDeliveryPosted = false;
-    while (!m_pending.empty()) {
-        const Pending next = std::move(m_pending.front());
-        m_pending.pop_front();
-        const WORD size = static_cast<WORD>(next.body.size());
-        if (next.bScene)
-            m_frame.DeliverSceneMessage(static_cast<BYTE>(next.wCode), false, next.body.data(), size);
-        else
-            m_frame.DeliverGameMessage(next.wCode, next.body.data(), size);
-    }
-}
-
-void CLocalTable::SendData(WORD wMainCmdID, WORD wSubCmdID, const void* pData, WORD wDataSize)
-{
-    if (wMainCmdID != MDM_GF_GAME)
-        return;
-    const std::span<const uint8_t> body(static_cast<const uint8_t*>(pData), pData ? wDataSize : 0);
-    if (!m_engine.onClientMessage(kLocalChair, wSubCmdID, body)) {
-        // The window's picture of the table is no longer the engine's: it gets the table again.
-        ++m_nRefused;
-        SendSnapshot();
-    }
-}
-
-void CLocalTable::SendUserReady(const void*, WORD)
-{
-    m_engine.setReady(kLocalChair);
 }

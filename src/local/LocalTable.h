@@ -8,15 +8,10 @@
 // What the engine sends to the local chair reaches the window one step later, never from inside
 // the window's own call into the link: the window is never re-entered while it handles a command.
 
-#include <array>
 #include <cstdint>
-#include <deque>
-#include <memory>
 #include <string>
-#include <vector>
 
-#include <QObject>
-
+#include "local/LoopbackLink.h"
 #include "platform/host/GameFrame.h"
 #include "server/BotSeats.h"
 #include "server/TableEngine.h"
@@ -33,7 +28,7 @@ struct LocalTableOptions {
     uint8_t dialect = 1;
 };
 
-class CLocalTable : private server::TableSink, private IServerLink {
+class CLocalTable : private server::TableSink {
 public:
     // Seats the local player at chair 0 of `frame` and bots at chairs 1 and 2, and sends the
     // window its first snapshot. The frame must outlive the table.
@@ -46,7 +41,7 @@ public:
     // Moves the table on: delivers what the window is owed, lets the bots act, runs the clocks.
     void Tick();
     // Game messages or requests of the local window that the engine refused.
-    int RefusedCount() const { return m_nRefused; }
+    int RefusedCount() const { return m_link.RefusedCount(); }
 
     static constexpr uint16_t kLocalChair = 0;
     static constexpr unsigned kTickMs = 100;
@@ -55,26 +50,10 @@ private:
     // server::TableSink
     void sendGame(uint16_t chair, uint16_t subCmd, std::span<const uint8_t> body) override;
     void gameEnded(const GameEndRecord& end) override;
-    // IServerLink: what the local window sends.
-    void SendData(WORD wMainCmdID, WORD wSubCmdID, const void* pData, WORD wDataSize) override;
-    void SendUserReady(const void* pData, WORD wDataSize) override;
-
-    void SendSnapshot();
-    void ScheduleDelivery();
-    void Deliver();
-
-    struct Pending {
-        bool bScene = false;
-        uint16_t wCode = 0;
-        std::vector<uint8_t> body;
-    };
 
     CGameFrameDlg& m_frame;
     LocalTableOptions m_options;
     server::TableEngine m_engine;
     server::BotSeats m_bots;
-    std::deque<Pending> m_pending;
-    bool m_bDeliveryPosted = false;
-    int m_nRefused = 0;
-    QObject m_guard;
+    CLoopbackLink m_link;
 };
