@@ -45,6 +45,6 @@ void BM_SelfPlayHeadless(benchmark::State& state)
     }
     state.counters["games_per_s"] = benchmark::Counter(static_cast<double>(state.iterations() * options.play.games), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_SelfPlayHeadless)->Arg(20)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_SelfPlayHeadless)->Arg(20)->Arg(200)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QPolygon>
 
+#include <cstring>
 #include <vector>
 
 BOOL CRgn::CreateRectRgn(int x1, int y1, int x2, int y2)
@@ -64,8 +65,18 @@ QRegion RegionOfRuns(const QImage& source, Keep keepStraight)
     std::vector<QRect> rects;
     std::size_t band = 0;  // the first rectangle of the last band
     std::vector<std::pair<int, int>> runs, lastRuns;
+    const auto extendBand = [&] {
+        for (std::size_t i = band; i < rects.size(); ++i)
+            rects[i].setHeight(rects[i].height() + 1);
+    };
     for (int y = 0; y < height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        // A row of the same pixels as the row above has its runs, found without looking at them.
+        if (y > 0 && std::memcmp(line, image.constScanLine(y - 1), sizeof(QRgb) * static_cast<std::size_t>(width)) == 0) {
+            if (!lastRuns.empty())
+                extendBand();
+            continue;
+        }
         runs.clear();
         int x = 0;
         while (x < width) {
@@ -78,8 +89,7 @@ QRegion RegionOfRuns(const QImage& source, Keep keepStraight)
                 runs.emplace_back(start, x - start);
         }
         if (!runs.empty() && runs == lastRuns && rects.back().bottom() == y - 1) {
-            for (std::size_t i = band; i < rects.size(); ++i)
-                rects[i].setHeight(rects[i].height() + 1);
+            extendBand();
             continue;
         }
         band = rects.size();
