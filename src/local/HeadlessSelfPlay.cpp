@@ -78,7 +78,8 @@ public:
         for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair) {
             Seat& seat = m_seats[chair];
             seat.window = std::make_unique<CGameClientDlg>();
-            seat.window->CreateGameWindow(true);
+            if (!seat.window->CreateGameWindow(true))
+                m_tally.fail("the game window at " + ChairText(chair) + " could not be made");
             seat.link = std::make_unique<CLoopbackLink>(*seat.window, m_engine, chair);
             for (uint16_t other = 0; other < PLAYER_COUNT; ++other) {
                 tagUserData user;
