@@ -1,7 +1,10 @@
-// Whole bots-only games at one table engine, every invariant checked as in `qarrum-cli selfplay`.
+// Whole self-play games at one table engine, every invariant checked as in `qarrum-cli selfplay`:
+// bots only, and three real game windows in trustee.
 
 #include <benchmark/benchmark.h>
 
+#include "common/GameRunner.h"
+#include "local/HeadlessSelfPlay.h"
 #include "server/SelfPlay.h"
 
 namespace {
@@ -24,5 +27,24 @@ void BM_SelfPlayBots(benchmark::State& state)
     state.SetLabel(kind == server::BotKind::Basic ? "basic" : "standard");
 }
 BENCHMARK(BM_SelfPlayBots)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A run of games as `qarrum-cli selfplay --clients headless` plays it: making the three windows
+// is part of each run, as it is of each command.
+void BM_SelfPlayHeadless(benchmark::State& state)
+{
+    scripted::EnsureQtApplication();
+    HeadlessSelfPlayOptions options;
+    options.play.games = static_cast<uint32_t>(state.range(0));
+    uint32_t seed = 1;
+    for (auto _ : state) {
+        options.play.seed = seed++;
+        const server::SelfPlaySummary summary = RunHeadlessSelfPlay(options);
+        if (!summary.ok())
+            state.SkipWithError(summary.error.c_str());
+        benchmark::DoNotOptimize(summary.totals);
+    }
+    state.counters["games_per_s"] = benchmark::Counter(static_cast<double>(state.iterations() * options.play.games), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_SelfPlayHeadless)->Arg(20)->Arg(200)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 }  // namespace

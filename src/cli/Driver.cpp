@@ -1,6 +1,5 @@
 #include "cli/Driver.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QWidget>
 
@@ -13,6 +12,7 @@
 
 #include "app/GameClientApp.h"
 #include "app/GameClientDlg.h"
+#include "cli/HeadlessApplication.h"
 #include "interaction/Commands.h"
 #include "logic/CardText.h"
 #include "platform/ModalScript.h"
@@ -560,12 +560,7 @@ int RunScript(const std::string& command, const std::string& path, std::istream&
         script = &file;
     }
 
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    int argc = 1;
-    char name[] = "qarrum-cli";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    const HeadlessApplication app;
 
     int lineNumber = 0;
     try {

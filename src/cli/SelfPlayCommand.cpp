@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <ostream>
 
+#include "cli/HeadlessApplication.h"
+#include "local/HeadlessSelfPlay.h"
 #include "logic/CardText.h"
 #include "server/SelfPlay.h"
 
@@ -128,21 +130,24 @@ int RunSelfPlayCommand(const std::vector<std::string>& args, std::ostream& out, 
         err << "usage: qarrum-cli selfplay --games N --seed S [--clients headless|none] [--bots KIND|KIND,KIND,KIND] [--show]\n";
         return 2;
     }
-    if (clients == "headless") {
-        err << "qarrum-cli selfplay: --clients headless is not yet available\n";
-        return 2;
-    }
-    if (clients != "none") {
+    if (clients != "none" && clients != "headless") {
         err << "qarrum-cli selfplay: --clients must be headless or none\n";
         return 2;
     }
 
     if (show)
         options.onMessage = [&out](uint16_t subCmd, std::span<const uint8_t> body) { ShowMessage(out, subCmd, body); };
-    const server::SelfPlaySummary summary = server::runSelfPlay(options, [&](uint32_t index, const server::SelfPlayGame& game) {
+    const auto printGame = [&](uint32_t index, const server::SelfPlayGame& game) {
         out << "game " << index + 1 << " lord=" << game.lord << " bid=" << int{game.bid} << " multiple=" << game.multiple
             << " spring=" << game.spring << " scores=" << game.scores[0] << ',' << game.scores[1] << ',' << game.scores[2] << '\n';
-    });
+    };
+    server::SelfPlaySummary summary;
+    if (clients == "headless") {
+        const HeadlessApplication app;
+        summary = RunHeadlessSelfPlay(HeadlessSelfPlayOptions{options, {}}, printGame);
+    } else {
+        summary = server::runSelfPlay(options, printGame);
+    }
     char mean[32];
     std::snprintf(mean, sizeof mean, "%.2f", summary.meanMultiple);
     out << "summary games=" << summary.games << " lord_wins=" << summary.lordWins << " farmer_wins=" << summary.farmerWins

@@ -21,11 +21,10 @@ tagUserData MakeUser(DWORD id, const std::string& name, BYTE gender, BYTE dialec
 }  // namespace
 
 CLocalTable::CLocalTable(CGameFrameDlg& frame, const LocalTableOptions& options)
-    : m_frame(frame), m_options(options), m_engine(options.config, options.seed, *this)
+    : m_frame(frame), m_options(options), m_engine(options.config, options.seed, *this), m_link(frame, m_engine, kLocalChair)
 {
-    static const char* const kBotNames[] = {"", "左家", "右家"};
-    m_frame.SetServerLink(this);
-    m_frame.SetMeChairID(kLocalChair);
+    // Chair 1 plays after the local player and sits on its right; chair 2 on its left.
+    static const char* const kBotNames[] = {"", "右家", "左家"};
     const tagUserData me = MakeUser(1, m_options.name, m_options.gender, m_options.dialect);
     m_frame.SetUserData(kLocalChair, &me);
     if (options.demoExtras) {
@@ -40,14 +39,21 @@ CLocalTable::CLocalTable(CGameFrameDlg& frame, const LocalTableOptions& options)
         m_engine.setPresent(chair, true);
         m_engine.setReady(chair);
     }
-    SendSnapshot();
+    m_link.SetDeliveryObserver([this](uint16_t, bool, bool bHandled) {
+        if (!bHandled)
+            ++m_nRejected;
+    });
+    if (m_extras) {
+        m_link.SetSnapshotHook([this] { QueueExtras(m_extras->afterSnapshot(kLocalChair, m_engine.nowMs())); });
+        m_link.SetRequestHandler([this](uint16_t main, uint16_t sub, std::span<const uint8_t> body) { AnswerRequest(main, sub, body); });
+    }
+    m_link.SendSnapshot();
     GetTimerHost().startTimer(this, kTickTimer, kTickMs, [this] { Tick(); });
 }
 
 CLocalTable::~CLocalTable()
 {
     GetTimerHost().stopTimers(this);
-    m_frame.SetServerLink(nullptr);
 }
 
 void CLocalTable::Tick()
@@ -59,22 +65,16 @@ void CLocalTable::Tick()
 void CLocalTable::sendGame(uint16_t chair, uint16_t subCmd, std::span<const uint8_t> body)
 {
     if (chair == kLocalChair)
-        Queue(subCmd, body);
+        m_link.Queue(subCmd, body);
     if (m_extras)
         QueueExtras(m_extras->afterMessage(chair, subCmd, m_engine));
-}
-
-void CLocalTable::Queue(uint16_t wSubCmdID, std::span<const uint8_t> body)
-{
-    m_pending.push_back(Pending{false, wSubCmdID, std::vector<uint8_t>(body.begin(), body.end())});
-    ScheduleDelivery();
 }
 
 void CLocalTable::QueueExtras(const std::vector<server::ExtraMessage>& extras)
 {
     for (const server::ExtraMessage& extra : extras) {
         if (extra.chair == kLocalChair)
-            Queue(extra.sub, extra.body);
+            m_link.Queue(extra.sub, extra.body);
     }
 }
 
@@ -92,58 +92,7 @@ void CLocalTable::gameEnded(const GameEndRecord&)
         m_engine.setReady(chair);
 }
 
-void CLocalTable::SendSnapshot()
-{
-    auto [state, body] = m_engine.snapshot(kLocalChair, false);
-    m_pending.push_back(Pending{true, state, std::move(body)});
-    ScheduleDelivery();
-    if (m_extras)
-        QueueExtras(m_extras->afterSnapshot(kLocalChair, m_engine.nowMs()));
-}
-
-void CLocalTable::ScheduleDelivery()
-{
-    if (m_bDeliveryPosted)
-        return;
-    m_bDeliveryPosted = true;
-    GetTimerHost().post(&m_guard, [this] { Deliver(); });
-}
-
-void CLocalTable::Deliver()
-{
-    m_bDeliveryPosted = false;
-    while (!m_pending.empty()) {
-        const Pending next = std::move(m_pending.front());
-        m_pending.pop_front();
-        const WORD size = static_cast<WORD>(next.body.size());
-        const bool accepted = next.bScene ? m_frame.DeliverSceneMessage(static_cast<BYTE>(next.wCode), false, next.body.data(), size)
-                                          : m_frame.DeliverGameMessage(next.wCode, next.body.data(), size);
-        if (!accepted)
-            ++m_nRejected;
-    }
-}
-
-void CLocalTable::SendData(WORD wMainCmdID, WORD wSubCmdID, const void* pData, WORD wDataSize)
-{
-    const std::span<const uint8_t> body(static_cast<const uint8_t*>(pData), pData ? wDataSize : 0);
-    if (wMainCmdID != MDM_GF_GAME) {
-        if (m_extras)
-            AnswerRequest(wMainCmdID, wSubCmdID, body);
-        return;
-    }
-    if (!m_engine.onClientMessage(kLocalChair, wSubCmdID, body)) {
-        // The window's picture of the table is no longer the engine's: it gets the table again.
-        ++m_nRefused;
-        SendSnapshot();
-    }
-}
-
-void CLocalTable::SendUserReady(const void*, WORD)
-{
-    m_engine.setReady(kLocalChair);
-}
-
-void CLocalTable::AnswerRequest(WORD wMainCmdID, WORD wSubCmdID, std::span<const uint8_t> body)
+void CLocalTable::AnswerRequest(uint16_t wMainCmdID, uint16_t wSubCmdID, std::span<const uint8_t> body)
 {
     const tagUserData* me = m_frame.GetUserData(kLocalChair);
     if (!me)

@@ -8,16 +8,13 @@
 // What the engine sends to the local chair reaches the window one step later, never from inside
 // the window's own call into the link: the window is never re-entered while it handles a command.
 
-#include <array>
 #include <cstdint>
-#include <deque>
-#include <memory>
 #include <optional>
-#include <string>
+#include <span>
 #include <vector>
+#include <string>
 
-#include <QObject>
-
+#include "local/LoopbackLink.h"
 #include "platform/host/GameFrame.h"
 #include "server/BotSeats.h"
 #include "server/DemoExtras.h"
@@ -37,7 +34,7 @@ struct LocalTableOptions {
     bool demoExtras = false;
 };
 
-class CLocalTable : private server::TableSink, private IServerLink {
+class CLocalTable : private server::TableSink {
 public:
     // Seats the local player at chair 0 of `frame` and bots at chairs 1 and 2, and sends the
     // window its first snapshot. The frame must outlive the table.
@@ -50,7 +47,7 @@ public:
     // Moves the table on: delivers what the window is owed, lets the bots act, runs the clocks.
     void Tick();
     // Game messages or requests of the local window that the engine refused.
-    int RefusedCount() const { return m_nRefused; }
+    int RefusedCount() const { return m_link.RefusedCount(); }
     // Messages the local window rejected (a wrong size, a chair out of range).
     int RejectedCount() const { return m_nRejected; }
 
@@ -62,31 +59,15 @@ private:
     void sendGame(uint16_t chair, uint16_t subCmd, std::span<const uint8_t> body) override;
     void markGameEnd(GameEndRecord& end) override;
     void gameEnded(const GameEndRecord& end) override;
-    // IServerLink: what the local window sends.
-    void SendData(WORD wMainCmdID, WORD wSubCmdID, const void* pData, WORD wDataSize) override;
-    void SendUserReady(const void* pData, WORD wDataSize) override;
 
-    void SendSnapshot();
-    void Queue(uint16_t wSubCmdID, std::span<const uint8_t> body);
     void QueueExtras(const std::vector<server::ExtraMessage>& extras);
-    void AnswerRequest(WORD wMainCmdID, WORD wSubCmdID, std::span<const uint8_t> body);
-    void ScheduleDelivery();
-    void Deliver();
-
-    struct Pending {
-        bool bScene = false;
-        uint16_t wCode = 0;
-        std::vector<uint8_t> body;
-    };
+    void AnswerRequest(uint16_t wMainCmdID, uint16_t wSubCmdID, std::span<const uint8_t> body);
 
     CGameFrameDlg& m_frame;
     LocalTableOptions m_options;
     server::TableEngine m_engine;
     server::BotSeats m_bots;
-    std::deque<Pending> m_pending;
-    bool m_bDeliveryPosted = false;
-    int m_nRefused = 0;
+    CLoopbackLink m_link;
     int m_nRejected = 0;
     std::optional<server::DemoExtras> m_extras;
-    QObject m_guard;
 };

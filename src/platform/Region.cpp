@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QPolygon>
 
+#include <cstring>
 #include <vector>
 
 BOOL CRgn::CreateRectRgn(int x1, int y1, int x2, int y2)
@@ -48,25 +49,53 @@ BOOL CRgn::DeleteObject()
 
 namespace {
 
-// One rectangle per run of kept pixels on each row. Rows are separate bands of height one, which
-// is the banded form QRegion::setRects expects, so the region is built in one pass.
+// One rectangle per run of kept pixels on each row, in the banded form QRegion::setRects
+// expects, so the region is built in one pass. A row whose runs are those of the row above
+// extends that band instead of starting one: pictures are mostly rows alike, and a region of few
+// rectangles is cheap for every later use (masks, hit tests).
 template <typename Keep>
-QRegion RegionOfRuns(const QImage& source, Keep keep)
+QRegion RegionOfRuns(const QImage& source, Keep keepStraight)
 {
-    const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+    // The surfaces are premultiplied: their pixels are read as they are rather than converting
+    // the whole picture first, and only the partly transparent ones need unpremultiplying.
+    const bool premultiplied = source.format() == QImage::Format_ARGB32_Premultiplied;
+    const QImage image = premultiplied ? source : source.convertToFormat(QImage::Format_ARGB32);
+    const auto keep = [&](QRgb p) { return keepStraight(premultiplied && qAlpha(p) != 255 ? qUnpremultiply(p) : p); };
+    const int width = image.width(), height = image.height();
     std::vector<QRect> rects;
-    for (int y = 0; y < image.height(); ++y) {
+    std::size_t band = 0;  // the first rectangle of the last band
+    std::vector<std::pair<int, int>> runs, lastRuns;
+    const auto extendBand = [&] {
+        for (std::size_t i = band; i < rects.size(); ++i)
+            rects[i].setHeight(rects[i].height() + 1);
+    };
+    for (int y = 0; y < height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        // A row of the same pixels as the row above has its runs, found without looking at them.
+        if (y > 0 && std::memcmp(line, image.constScanLine(y - 1), sizeof(QRgb) * static_cast<std::size_t>(width)) == 0) {
+            if (!lastRuns.empty())
+                extendBand();
+            continue;
+        }
+        runs.clear();
         int x = 0;
-        while (x < image.width()) {
-            while (x < image.width() && !keep(line[x]))
+        while (x < width) {
+            while (x < width && !keep(line[x]))
                 ++x;
             const int start = x;
-            while (x < image.width() && keep(line[x]))
+            while (x < width && keep(line[x]))
                 ++x;
             if (x > start)
-                rects.emplace_back(start, y, x - start, 1);
+                runs.emplace_back(start, x - start);
         }
+        if (!runs.empty() && runs == lastRuns && rects.back().bottom() == y - 1) {
+            extendBand();
+            continue;
+        }
+        band = rects.size();
+        for (const auto& [start, length] : runs)
+            rects.emplace_back(start, y, length, 1);
+        std::swap(runs, lastRuns);
     }
     QRegion region;
     if (!rects.empty())

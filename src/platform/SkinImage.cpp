@@ -7,7 +7,10 @@
 #include <QPainter>
 #include <QString>
 
+#include <filesystem>
 #include <map>
+#include <mutex>
+#include <optional>
 
 namespace {
 
@@ -21,6 +24,68 @@ std::map<UINT, std::string>& Resources()
     return resources;
 }
 
+// Pictures already decoded, by file. Windows are made again and again (the trustee banner at
+// every game, the windows of each table of a program) from the same files, and decoding them is
+// most of the cost of making a window. The copies handed out share the pixels until one is
+// changed. A file that changed on disk since (its size or time) is read again.
+class PictureCache {
+public:
+    // The game's pictures take a few tens of megabytes decoded; more than this only comes from
+    // changing data folders (tests), and starting over keeps the memory bounded.
+    static constexpr qsizetype kMaxBytes = 128 * 1024 * 1024;
+
+    std::optional<QImage> Find(const std::filesystem::path& file, std::uintmax_t size, std::filesystem::file_time_type time)
+    {
+        const std::lock_guard lock(m_mutex);
+        const auto it = m_entries.find(file);
+        if (it == m_entries.end() || it->second.size != size || it->second.time != time)
+            return std::nullopt;
+        return it->second.image;
+    }
+
+    void Keep(const std::filesystem::path& file, std::uintmax_t size, std::filesystem::file_time_type time, const QImage& image)
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_bytes + image.sizeInBytes() > kMaxBytes) {
+            m_entries.clear();
+            m_bytes = 0;
+        }
+        if (const auto it = m_entries.find(file); it != m_entries.end())
+            m_bytes -= it->second.image.sizeInBytes();
+        m_entries[file] = Entry{size, time, image};
+        m_bytes += image.sizeInBytes();
+    }
+
+private:
+    struct Entry {
+        std::uintmax_t size = 0;
+        std::filesystem::file_time_type time;
+        QImage image;
+    };
+    std::mutex m_mutex;
+    std::map<std::filesystem::path, Entry> m_entries;
+    qsizetype m_bytes = 0;
+};
+
+PictureCache& Pictures()
+{
+    static PictureCache cache;
+    return cache;
+}
+
+QImage DecodePicture(const std::filesystem::path& file)
+{
+    QImageReader reader(QString::fromStdString(file.string()));
+    reader.setDecideFormatFromContent(true);
+    const QSize size = reader.size();
+    if (size.isValid() && (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide))
+        return {};
+    QImage image = reader.read();
+    if (image.isNull() || image.width() > kMaxPictureSide || image.height() > kMaxPictureSide)
+        return {};
+    return image.convertToFormat(kSurfaceFormat);
+}
+
 } // namespace
 
 QImage LoadSkinPicture(std::string_view path)
@@ -30,15 +95,17 @@ QImage LoadSkinPicture(std::string_view path)
     const auto resolved = ResolveForReading(path);
     if (!resolved)
         return {};
-    QImageReader reader(QString::fromStdString(resolved->string()));
-    reader.setDecideFormatFromContent(true);
-    const QSize size = reader.size();
-    if (size.isValid() && (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide))
-        return {};
-    QImage image = reader.read();
-    if (image.isNull() || image.width() > kMaxPictureSide || image.height() > kMaxPictureSide)
-        return {};
-    return image.convertToFormat(kSurfaceFormat);
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(*resolved, error);
+    const std::filesystem::file_time_type time = error ? std::filesystem::file_time_type() : std::filesystem::last_write_time(*resolved, error);
+    if (error)
+        return DecodePicture(*resolved);
+    if (auto cached = Pictures().Find(*resolved, size, time))
+        return *cached;
+    QImage image = DecodePicture(*resolved);
+    if (!image.isNull())
+        Pictures().Keep(*resolved, size, time, image);
+    return image;
 }
 
 void RegisterBitmapResource(UINT uResourceID, std::string_view path) { Resources()[uResourceID] = std::string(path); }

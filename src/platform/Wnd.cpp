@@ -348,6 +348,7 @@ BOOL CWnd::DestroyWindow()
     DisposeWidget(widget);
     m_surface = QImage();
     m_presented = QImage();
+    m_layerUpdate = LayerUpdate{};
     m_bHasRegion = false;
     m_region = QRegion();
     m_visiblePixels = QRegion();
@@ -437,6 +438,7 @@ BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT /*nFlags*/)
         m_bLayeredUpdated = false;
         m_dwLayerFlags = 0;
         m_presented = QImage();
+        m_layerUpdate = LayerUpdate{};
         m_visiblePixels = QRegion();
         ApplyMask();
         Invalidate();

@@ -269,12 +269,29 @@ private:
     std::string m_strText;
     bool m_bDoubleClicks = true;
 
+    // What the last UpdateLayeredWindow was given. The picture it shows is composed from this
+    // only when it is painted or read: a fade that steps the constant alpha of one picture would
+    // otherwise compose the whole window at every step, shown or not.
+    struct LayerUpdate {
+        QImage source;
+        bool bSourceAlpha = false;
+        bool bUseKey = false;
+        COLORREF crKey = 0;
+        BYTE cbAlpha = 255;
+    };
+    static bool SameVisiblePixels(const LayerUpdate& a, const LayerUpdate& b);
+    static QRegion VisiblePixels(const LayerUpdate& update);
+    const QImage& ComposedLayer() const;
+
     QImage m_surface;
-    QImage m_presented;
+    // What a layered window shows: its surface (or its last update) after colour key and alpha.
+    mutable QImage m_presented;
     bool m_bNeedsPaint = true;
     bool m_bInPaint = false;
     bool m_bPresentDirty = false;
     bool m_bLayeredUpdated = false;
+    LayerUpdate m_layerUpdate;
+    mutable bool m_bLayerStale = false;
     COLORREF m_crLayerKey = 0;
     BYTE m_bLayerAlpha = 255;
     DWORD m_dwLayerFlags = 0;

@@ -88,7 +88,9 @@ QImage& CWnd::Surface()
 
 const QImage& CWnd::GetSurface() const
 {
-    return (m_dwLayerFlags != 0 && !m_bLayeredUpdated && !m_presented.isNull()) ? m_presented : m_surface;
+    if (m_bLayeredUpdated)
+        return ComposedLayer();
+    return (m_dwLayerFlags != 0 && !m_presented.isNull()) ? m_presented : m_surface;
 }
 
 void CWnd::Invalidate(BOOL /*bErase*/)
@@ -173,9 +175,10 @@ QImage ComposeLayer(const QImage& source, bool keepSourceAlpha, bool useKey, COL
 {
     QImage out = source.convertToFormat(QImage::Format_ARGB32);
     const QRgb rgbKey = ToQRgb(key) & 0x00FFFFFF;
-    for (int y = 0; y < out.height(); ++y) {
+    const int width = out.width(), height = out.height();
+    for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             QRgb p = line[x];
             if (!keepSourceAlpha)
                 p |= 0xFF000000;
@@ -216,14 +219,45 @@ BOOL CWnd::SetLayeredWindowAttributes(COLORREF crKey, BYTE bAlpha, DWORD dwFlags
     return TRUE;
 }
 
+bool CWnd::SameVisiblePixels(const LayerUpdate& a, const LayerUpdate& b)
+{
+    // A source without alpha of its own is opaque: any constant alpha but 0 shows all of it.
+    const bool sameAlpha = a.bSourceAlpha ? a.cbAlpha == b.cbAlpha : (a.cbAlpha == 0) == (b.cbAlpha == 0);
+    return a.source.cacheKey() == b.source.cacheKey() && a.bSourceAlpha == b.bSourceAlpha && a.bUseKey == b.bUseKey &&
+           (!a.bUseKey || a.crKey == b.crKey) && sameAlpha;
+}
+
+QRegion CWnd::VisiblePixels(const LayerUpdate& update)
+{
+    if (update.bSourceAlpha)
+        return RegionOfVisiblePixels(ComposeLayer(update.source, true, update.bUseKey, update.crKey, update.cbAlpha));
+    // An opaque source shows every pixel but the key's, unless the constant alpha hides it all.
+    if (update.cbAlpha == 0)
+        return QRegion();
+    return update.bUseKey ? RegionWithoutColor(update.source, update.crKey) : QRegion(update.source.rect());
+}
+
+const QImage& CWnd::ComposedLayer() const
+{
+    if (m_bLayerStale) {
+        const LayerUpdate& update = m_layerUpdate;
+        m_presented = ComposeLayer(update.source, update.bSourceAlpha, update.bUseKey, update.crKey, update.cbAlpha);
+        m_bLayerStale = false;
+    }
+    return m_presented;
+}
+
 BOOL CWnd::UpdateLayeredWindow(const QImage& image, const CPoint* pptDst, COLORREF crKey, const BLENDFUNCTION* pBlend, DWORD dwFlags)
 {
     if (!m_pWidget)
         return FALSE;
     const BLENDFUNCTION blend = pBlend ? *pBlend : BLENDFUNCTION{};
     const bool alpha = (dwFlags & ULW_ALPHA) != 0;
-    m_surface = ComposeLayer(image, alpha && (blend.AlphaFormat & AC_SRC_ALPHA), (dwFlags & ULW_COLORKEY) != 0, crKey,
-        alpha ? blend.SourceConstantAlpha : 255);
+    const LayerUpdate update{image, alpha && (blend.AlphaFormat & AC_SRC_ALPHA), (dwFlags & ULW_COLORKEY) != 0, crKey,
+                             alpha ? blend.SourceConstantAlpha : BYTE{255}};
+    const bool sameShape = m_bLayeredUpdated && SameVisiblePixels(m_layerUpdate, update);
+    m_layerUpdate = update;
+    m_bLayerStale = true;
     m_dwExStyle |= WS_EX_LAYERED;
     m_bLayeredUpdated = true;
     m_bNeedsPaint = false;
@@ -243,7 +277,8 @@ BOOL CWnd::UpdateLayeredWindow(const QImage& image, const CPoint* pptDst, COLORR
             return FALSE;
         m_bNeedsPaint = false;
     }
-    m_visiblePixels = RegionOfVisiblePixels(m_surface);
+    if (!sameShape)
+        m_visiblePixels = VisiblePixels(update);
     ApplyMask();
     GetSafeHwnd()->update();
     return TRUE;
@@ -259,6 +294,9 @@ BOOL CWnd::UpdateLayeredWindow(const CPoint* pptDst, const CSize* pSize, CDC* pS
     const QSize size = pSize ? ToQSize(*pSize) : source.size();
     if (size.isEmpty())
         return FALSE;
-    return UpdateLayeredWindow(source.copy(QRect(from, size)), pptDst, crKey, pBlend, dwFlags);
+    // The whole source is passed on as it is (shared, not copied), so that showing one picture
+    // again is known for the same picture.
+    const QRect piece(from, size);
+    return UpdateLayeredWindow(piece == source.rect() ? source : source.copy(piece), pptDst, crKey, pBlend, dwFlags);
 }
 

@@ -35,8 +35,8 @@ uint64_t cardBit(uint8_t card)
     return uint64_t{1} << slot;
 }
 
-// Every one of the 54 cards is in exactly one place: a hand, the back cards (until the landlord
-// takes them) or the played pile.
+}  // namespace
+
 bool cardsConserved(const TableEngine& table)
 {
     uint64_t seen = 0;
@@ -62,11 +62,63 @@ bool cardsConserved(const TableEngine& table)
     return take(table.playedCards()) && count == FULL_DECK;
 }
 
-}  // namespace
-
-SelfPlaySummary runSelfPlay(const SelfPlayOptions& options, const std::function<void(uint32_t, const SelfPlayGame&)>& onGame)
+bool SelfPlayTally::addGame(const TableEngine& table, const GameEndRecord& end)
 {
-    SelfPlaySummary summary;
+    SelfPlayGame result;
+    result.lord = table.lordChair();
+    result.bid = table.lordBid();
+    result.spring = end.lSpring;
+    int64_t sum = 0;
+    int cardsLeft = 0;
+    for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair) {
+        result.scores[chair] = end.lGameScore[chair];
+        sum += end.lGameScore[chair];
+        cardsLeft += end.cbCardCount[chair];
+    }
+    if (sum != 0) {
+        fail("scores do not sum to zero");
+        return false;
+    }
+    if (cardsLeft + static_cast<int>(table.playedCards().size()) != FULL_DECK) {
+        fail("cards not conserved at the end");
+        return false;
+    }
+    if (!IsChair(result.lord)) {
+        fail("no landlord");
+        return false;
+    }
+    const int32_t lordScore = result.scores[result.lord];
+    result.multiple = m_cellScore != 0 ? std::abs(lordScore) / m_cellScore : 0;
+
+    const uint32_t index = m_summary.games++;
+    const bool lordWon = lordScore > 0;
+    (lordWon ? m_summary.lordWins : m_summary.farmerWins) += 1;
+    for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair) {
+        m_summary.totals[chair] += result.scores[chair];
+        if ((chair == result.lord) == lordWon)
+            ++m_summary.wins[chair];
+    }
+    m_multipleSum += result.multiple;
+    if (m_onGame)
+        m_onGame(index, result);
+    return true;
+}
+
+void SelfPlayTally::fail(const std::string& what)
+{
+    if (m_summary.ok())
+        m_summary.error = "game " + std::to_string(m_summary.games + 1) + ": " + what;
+}
+
+SelfPlaySummary SelfPlayTally::finish()
+{
+    m_summary.meanMultiple = m_summary.games > 0 ? static_cast<double>(m_multipleSum) / m_summary.games : 0;
+    return m_summary;
+}
+
+SelfPlaySummary runSelfPlay(const SelfPlayOptions& options, const SelfPlayGameObserver& onGame)
+{
+    SelfPlayTally tally(options.config, onGame);
     CheckingSink sink;
     sink.onMessage = options.onMessage;
     TableEngine table(options.config, options.seed, sink);
@@ -74,11 +126,10 @@ SelfPlaySummary runSelfPlay(const SelfPlayOptions& options, const std::function<
     for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair)
         table.setPresent(chair, true);
 
-    int64_t multipleSum = 0;
     for (uint32_t game = 0; game < options.games; ++game) {
         auto fail = [&](const std::string& what) {
-            summary.error = "game " + std::to_string(game + 1) + ": " + what;
-            return summary;
+            tally.fail(what);
+            return tally.finish();
         };
         sink.ended = false;
         for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair)
@@ -118,42 +169,10 @@ SelfPlaySummary runSelfPlay(const SelfPlayOptions& options, const std::function<
         }
         if (sink.badMessages > 0)
             return fail("a message the client would refuse");
-
-        const GameEndRecord& end = sink.end;
-        SelfPlayGame result;
-        result.lord = table.lordChair();
-        result.bid = table.lordBid();
-        result.spring = end.lSpring;
-        int64_t sum = 0;
-        int cardsLeft = 0;
-        for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair) {
-            result.scores[chair] = end.lGameScore[chair];
-            sum += end.lGameScore[chair];
-            cardsLeft += end.cbCardCount[chair];
-        }
-        if (sum != 0)
-            return fail("scores do not sum to zero");
-        if (cardsLeft + static_cast<int>(table.playedCards().size()) != FULL_DECK)
-            return fail("cards not conserved at the end");
-        if (!IsChair(result.lord))
-            return fail("no landlord");
-        const int32_t lordScore = result.scores[result.lord];
-        result.multiple = options.config.cellScore != 0 ? std::abs(lordScore) / options.config.cellScore : 0;
-
-        ++summary.games;
-        const bool lordWon = lordScore > 0;
-        (lordWon ? summary.lordWins : summary.farmerWins) += 1;
-        for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair) {
-            summary.totals[chair] += result.scores[chair];
-            if ((chair == result.lord) == lordWon)
-                ++summary.wins[chair];
-        }
-        multipleSum += result.multiple;
-        if (onGame)
-            onGame(game, result);
+        if (!tally.addGame(table, sink.end))
+            return tally.finish();
     }
-    summary.meanMultiple = summary.games > 0 ? static_cast<double>(multipleSum) / summary.games : 0;
-    return summary;
+    return tally.finish();
 }
 
 }  // namespace server

@@ -9,6 +9,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "server/Bot.h"
 #include "server/TableEngine.h"
@@ -43,8 +44,35 @@ struct SelfPlaySummary {
     bool ok() const { return error.empty(); }
 };
 
+using SelfPlayGameObserver = std::function<void(uint32_t, const SelfPlayGame&)>;
+
 // Plays options.games games; onGame (may be empty) sees each finished game with its 0-based index.
-SelfPlaySummary runSelfPlay(const SelfPlayOptions& options,
-                            const std::function<void(uint32_t, const SelfPlayGame&)>& onGame = {});
+SelfPlaySummary runSelfPlay(const SelfPlayOptions& options, const SelfPlayGameObserver& onGame = {});
+
+// Every one of the 54 cards is in exactly one place: a hand, the back cards (until the landlord
+// takes them) or the played pile.
+bool cardsConserved(const TableEngine& table);
+
+// The checks at each game end and the figures of a run, for every kind of player at the table.
+class SelfPlayTally {
+public:
+    SelfPlayTally(const TableConfig& config, SelfPlayGameObserver onGame) : m_cellScore(config.cellScore), m_onGame(std::move(onGame)) {}
+
+    // The game that just ended at `table` with `end`: checked, counted and shown to the observer.
+    // False when an invariant broke (then the summary holds the error).
+    bool addGame(const TableEngine& table, const GameEndRecord& end);
+    // The first broken invariant, in the game being played.
+    void fail(const std::string& what);
+    // Games counted so far; the game being played is the next.
+    uint32_t games() const { return m_summary.games; }
+    bool ok() const { return m_summary.ok(); }
+    SelfPlaySummary finish();
+
+private:
+    int32_t m_cellScore;
+    SelfPlayGameObserver m_onGame;
+    SelfPlaySummary m_summary;
+    int64_t m_multipleSum = 0;
+};
 
 }  // namespace server

@@ -1,7 +1,5 @@
 #include "view/FadeDlg.h"
 
-#include "platform/Dc.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -47,10 +45,13 @@ void CFadeDlg::ShowFadeLevel(int nLevel, int nLevels, int nRamp, COLORREF crKey,
     if (rect.IsRectEmpty())
         return;
 
-    CBitmap bitmap;
-    bitmap.CreateBitmap(rect.Width(), rect.Height());
-    CDC memory(&bitmap.Image());
-    memory.FillSolidRect(0, 0, rect.Width(), rect.Height(), m_crFill);
+    if (m_bitmap.GetSize() != rect.Size() || m_crPainted != m_crFill) {
+        m_bitmap.CreateBitmap(rect.Width(), rect.Height());
+        CDC painter(&m_bitmap.Image());
+        painter.FillSolidRect(0, 0, rect.Width(), rect.Height(), m_crFill);
+        m_crPainted = m_crFill;
+    }
+    CDC memory(&m_bitmap.Image());
     ModifyStyleEx(0, WS_EX_LAYERED);
     const CPoint at = rect.TopLeft();
     const CSize size = rect.Size();

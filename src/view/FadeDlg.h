@@ -6,6 +6,7 @@
 // it neither closes on Enter or Escape nor lets clicks reach the table; windows it owns (the
 // trustee banner) keep their own input.
 
+#include "platform/Dc.h"
 #include "platform/SkinDialog.h"
 #include "platform/WindowDump.h"
 
@@ -46,4 +47,8 @@ private:
     CRect m_rcCover;
     int m_nLevel = 0;
     BYTE m_cbAlpha = 0;
+    // The cover's picture, painted once for its size and colour: the levels only change the
+    // constant alpha it is shown with.
+    CBitmap m_bitmap;
+    COLORREF m_crPainted = 0;
 };

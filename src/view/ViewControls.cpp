@@ -10,10 +10,11 @@
 
 namespace {
 
-// The game window hears of every command; it is the application's main window.
-LRESULT SendToGame(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+// The game window hears of every command: the view's own frame, not the application's main
+// window, since one program may hold several game windows (headless self-play seats three).
+LRESULT SendToGame(const CGameFrameView& view, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
 {
-    CWnd* game = AfxGetMainWnd();
+    CWnd* game = view.GetFrame();
     return game ? game->SendMessage(message, wParam, lParam) : 0;
 }
 
@@ -136,7 +137,7 @@ void CGameClientView::CreateCardControls()
     m_HandCardControl[0].SetSpacing(12, 0, 15);
     m_HandCardControl[2].SetSpacing(12, 0, 15);
     m_HandCardControl[1].AcceptMouse(true);
-    m_HandCardControl[1].SetNotifyWindow(AfxGetMainWnd());
+    m_HandCardControl[1].SetNotifyWindow(GetFrame());
 
     m_DeckCardControl.Create(style, CRect(), this, 35);
     m_DeckCardControl.SetCapacity(FULL_DECK);
@@ -196,35 +197,35 @@ bool CGameClientView::ClickButton(UINT nID)
     // after that.
     const auto life = GetLifeToken();
     switch (nID) {
-    case 100: SendToGame(UM_START, 0, 0); return true;
-    case 101: SendToGame(UM_BID, 1, 1); return true;
-    case 102: SendToGame(UM_BID, 2, 2); return true;
-    case 103: SendToGame(UM_BID, 3, 3); return true;
-    case 104: SendToGame(UM_BID, 255, 255); return true;
-    case 105: SendToGame(UM_OUT_CARD, 1, 1); return true;
+    case 100: SendToGame(*this, UM_START, 0, 0); return true;
+    case 101: SendToGame(*this, UM_BID, 1, 1); return true;
+    case 102: SendToGame(*this, UM_BID, 2, 2); return true;
+    case 103: SendToGame(*this, UM_BID, 3, 3); return true;
+    case 104: SendToGame(*this, UM_BID, 255, 255); return true;
+    case 105: SendToGame(*this, UM_OUT_CARD, 1, 1); return true;
     case 106:
-        SendToGame(UM_PASS, 1, 1);
+        SendToGame(*this, UM_PASS, 1, 1);
         if (!life.expired())
             ShowNoBiggerCard(false);
         return true;
-    case 107: SendToGame(UM_HINT, 0, 0); return true;
+    case 107: SendToGame(*this, UM_HINT, 0, 0); return true;
     case 108:
         // Disabled first, so that a second press cannot ask twice while the server answers.
         m_btAutoPlayOn.EnableWindow(FALSE);
-        SendToGame(UM_TRUSTEE, 1, 1);
+        SendToGame(*this, UM_TRUSTEE, 1, 1);
         return true;
-    case 109: SendToGame(UM_TRUSTEE, 0, 0); return true;
-    case 110: SendToGame(UM_SORT, 0, 0); return true;
-    case 111: SendToGame(UM_PICK_PAIR, 0, 0); return true;
-    case 112: SendToGame(UM_PICK_TRIO, 0, 0); return true;
-    case 113: SendToGame(UM_PICK_LINE, 0, 0); return true;
-    case 114: SendToGame(UM_PICK_PAIR_LINE, 0, 0); return true;
-    case 115: SendToGame(UM_PICK_PLANE, 0, 0); return true;
-    case 116: SendToGame(UM_PICK_BOMB, 0, 0); return true;
-    case 117: SendToGame(UM_PICK_ROCKET, 0, 0); return true;
-    case 118: SendToGame(UM_LAST_TURN, 0, 0); return true;
+    case 109: SendToGame(*this, UM_TRUSTEE, 0, 0); return true;
+    case 110: SendToGame(*this, UM_SORT, 0, 0); return true;
+    case 111: SendToGame(*this, UM_PICK_PAIR, 0, 0); return true;
+    case 112: SendToGame(*this, UM_PICK_TRIO, 0, 0); return true;
+    case 113: SendToGame(*this, UM_PICK_LINE, 0, 0); return true;
+    case 114: SendToGame(*this, UM_PICK_PAIR_LINE, 0, 0); return true;
+    case 115: SendToGame(*this, UM_PICK_PLANE, 0, 0); return true;
+    case 116: SendToGame(*this, UM_PICK_BOMB, 0, 0); return true;
+    case 117: SendToGame(*this, UM_PICK_ROCKET, 0, 0); return true;
+    case 118: SendToGame(*this, UM_LAST_TURN, 0, 0); return true;
     case 119:
-        SendToGame(UM_BANG, 0, 0);
+        SendToGame(*this, UM_BANG, 0, 0);
         if (!life.expired()) {
             m_btJiaBang.EnableWindow(FALSE);
             m_btJiaBang.ShowWindow(SW_HIDE);
@@ -245,7 +246,7 @@ bool CGameClientView::ClickButton(UINT nID)
     case 131: OnChangeScoreButton(nID); return true;
     case 132:
     case 133: OnCounterModeButton(nID); return true;
-    case 135: SendToGame(UM_OPEN_REPLAY, 0, 0); return true;
+    case 135: SendToGame(*this, UM_OPEN_REPLAY, 0, 0); return true;
     default: return false;
     }
 }
@@ -344,7 +345,7 @@ void CGameClientView::OnCounterModeButton(UINT nID)
 
 void CGameClientView::OnRButtonUp(UINT nFlags, CPoint point)
 {
-    if (CWnd* game = AfxGetMainWnd()) {
+    if (CWnd* game = GetFrame()) {
         game->PostMessage(UM_CARD_RIGHT_CLICK, 0, 0);
         game->SendMessage(UM_AUTO_PASS, 0, 0);
     }
@@ -356,7 +357,7 @@ void CGameClientView::OnLButtonDblClk(UINT nFlags, CPoint point)
     m_btOutCard.EnableWindow(FALSE);
     m_HandCardControl[1].RaiseAll(false);
     const auto life = GetLifeToken();
-    SendToGame(UM_AUTO_PASS, 0, 0);
+    SendToGame(*this, UM_AUTO_PASS, 0, 0);
     if (!life.expired())
         CGameFrameView::OnLButtonDblClk(nFlags, point);
 }

@@ -84,7 +84,7 @@ void CGameClientView::StepBackCardFlight()
     m_BackCardControl.SetCards(nullptr, 0);
     m_BackCardControl.SetAnchor(centre.x, centre.y, 1, 0);
     m_BackCardControl.SetSpacing(kBackCardsSpacing, 0, 0);
-    if (CWnd* game = AfxGetMainWnd())
+    if (CWnd* game = GetFrame())
         game->SendMessage(UM_CARTOON_FINISH, 0, 0);
     Redraw();
 }

@@ -57,7 +57,7 @@ void CAutoPlayDlg::OnDraw(CDC* pDC)
 void CAutoPlayDlg::OnCancel()
 {
     m_btCancel.EnableWindow(FALSE);
-    if (CWnd* game = AfxGetMainWnd())
+    if (CWnd* game = GetTopLevelParent())
         game->PostMessage(UM_TRUSTEE_CANCEL, 0, 0);
 }
 

@@ -285,7 +285,7 @@ bool CScoreView::LocalPlayerLeaves() const
 // must not happen while a handler of this window is still running.
 void CScoreView::AskMainWindowToClose()
 {
-    if (CWnd* main = AfxGetMainWnd())
+    if (CWnd* main = GetTopLevelParent())
         main->PostMessage(WM_CLOSE, 0, 0);
 }
 
@@ -295,7 +295,7 @@ void CScoreView::ContinueGame()
     ResetScoreView();
     if (leaves)
         AskMainWindowToClose();
-    else if (CWnd* main = AfxGetMainWnd())
+    else if (CWnd* main = GetTopLevelParent())
         main->PostMessage(UM_NEXT_GAME, 0, 0);
 }
 

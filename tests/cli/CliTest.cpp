@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -127,6 +129,28 @@ std::string WriteReplay(const std::string& name, const std::string& bytes)
     const std::string path = testing::TempDir() + "cli_" + std::to_string(getpid()) + '_' + name;
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
+}
+
+TEST(CliSelfPlay, HeadlessClientsReportGamesAsBotsDo)
+{
+    // One line a game, then the summary, in the format of bots-only self-play. The windows keep
+    // their settings in the test's own folder.
+    setenv("QARRUM_HOME", testing::TempDir().c_str(), 1);
+    const CliRun run = Cli("selfplay --games 3 --seed 7 --clients headless");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::regex game(R"(game [1-3] lord=[0-2] bid=1 multiple=[0-9]+ spring=[0-2] scores=-?[0-9]+,-?[0-9]+,-?[0-9]+)");
+    const std::regex summary(R"(summary games=3 lord_wins=[0-3] farmer_wins=[0-3] mean_multiple=[0-9]+\.[0-9]{2} total=-?[0-9]+,-?[0-9]+,-?[0-9]+)");
+    std::istringstream lines(run.out);
+    std::vector<std::string> seen;
+    for (std::string line; std::getline(lines, line);)
+        seen.push_back(line);
+    ASSERT_EQ(seen.size(), 4u) << run.out;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(std::regex_match(seen[i], game)) << seen[i];
+    EXPECT_TRUE(std::regex_match(seen[3], summary)) << seen[3];
+    EXPECT_EQ(run.err.find("does not support"), std::string::npos) << "the off-screen platform's stacking notes are left out";
+
+    EXPECT_EQ(Cli("selfplay --games 3 --seed 7 --clients some").status, 2);
 }
 
 TEST(CliVid, DumpShowsTheHeaderAndEveryPacket)

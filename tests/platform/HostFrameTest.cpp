@@ -3,7 +3,7 @@
 
 #include <QApplication>
 #include <QTextBlock>
-#include <QTextBrowser>
+#include <QPlainTextEdit>
 #include <QTextDocument>
 
 #include <cstring>
@@ -175,6 +175,7 @@ TEST_F(HostFrame, ChatKeepsItsLastLinesAndDropsTheOldest)
     EXPECT_EQ(shown->blockCount(), static_cast<int>(limit));
     EXPECT_EQ(shown->firstBlock().text().toStdString(), first);
     EXPECT_EQ(shown->lastBlock().text().toStdString(), last);
+    EXPECT_EQ(shown->lastBlock().begin().fragment().charFormat().foreground().color(), QColor(0xF6, 0xFF, 0x00)) << "in its colour";
     EXPECT_EQ(events.size(), limit + 100) << "every line is still reported";
 }
 

@@ -8,6 +8,7 @@
 #include "support/DataPaths.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -124,6 +125,26 @@ TEST_F(SkinTest, PngImagesLoadByGameNameInAnyCaseAndDrawTheirPieces)
     EXPECT_EQ(m.At(5, 14), kBlue);
     image.DrawImage(&m.dc, 40, 10, 5, 4, 31, 0, 9, 8); // fourth look, shrunk
     EXPECT_EQ(m.At(42, 12), kGrey);
+}
+
+TEST_F(SkinTest, APictureLoadedAgainIsTheFileAsItIsNow)
+{
+    const QImage first = LoadSkinPicture("Telvo\\img\\back.jpg");
+    ASSERT_FALSE(first.isNull());
+    EXPECT_EQ(LoadSkinPicture("Telvo\\img\\back.jpg"), first);
+
+    // Rewritten with another picture: the next load reads the new one, and the old copy stays.
+    QImage replaced(30, 10, QImage::Format_RGB32);
+    replaced.fill(kBlue);
+    ASSERT_TRUE(replaced.save(m_dir.path() + QStringLiteral("/Telvo/img/back.jpg"), "JPEG", 100));
+    const QImage second = LoadSkinPicture("Telvo\\img\\back.jpg");
+    EXPECT_EQ(second.width(), 30);
+    EXPECT_GT(qBlue(second.pixel(5, 5)), 200);
+    EXPECT_LT(qGreen(second.pixel(5, 5)), 50);
+    EXPECT_EQ(first.width(), 20);
+
+    ASSERT_TRUE(QFile::remove(m_dir.path() + QStringLiteral("/Telvo/img/back.jpg")));
+    EXPECT_TRUE(LoadSkinPicture("Telvo\\img\\back.jpg").isNull()) << "a file that is gone is gone";
 }
 
 TEST_F(SkinTest, MissingPicturesDrawNothingAndFailNothing)

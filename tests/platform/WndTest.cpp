@@ -401,4 +401,40 @@ TEST_F(WndTest, LayeredWindowsShowTheirPictureAndLetClicksThroughTransparentPixe
     EXPECT_EQ(m_log, (Log{"layer down(5,5)", "layer up(5,5)", "game down(135,55)", "game up(135,55)"}));
 }
 
+TEST_F(WndTest, ALayeredPictureShownAgainAtAnotherAlphaShowsAndTakesClicksAtThatAlpha)
+{
+    // A fade: one picture, its constant alpha stepped.
+    Probe layer(m_log, "layer");
+    ASSERT_TRUE(layer.CreateEx(WS_EX_LAYERED, WS_POPUP | WS_VISIBLE, CRect(0, 0, 1, 1), &m_game, 0));
+    QImage picture(40, 20, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(qRgb(0, 0, 0));
+    const CPoint where(100, 50);
+    const auto show = [&](BYTE alpha) {
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, 0};
+        ASSERT_TRUE(layer.UpdateLayeredWindow(picture, &where, RGB(255, 255, 255), &blend, ULW_COLORKEY | ULW_ALPHA));
+    };
+
+    show(0);
+    EXPECT_EQ(qAlpha(layer.GetSurface().pixel(5, 5)), 0);
+    SimulateClick(&m_game, CPoint(105, 55));
+    show(120);
+    EXPECT_EQ(qAlpha(layer.GetSurface().pixel(5, 5)), 120);
+    SimulateClick(&m_game, CPoint(106, 55));
+    show(4);
+    EXPECT_EQ(qAlpha(layer.GetSurface().pixel(5, 5)), 4);
+    show(0);
+    SimulateClick(&m_game, CPoint(107, 55));
+    EXPECT_EQ(m_log, (Log{"game down(105,55)", "game up(105,55)", "layer down(6,5)", "layer up(6,5)", "game down(107,55)",
+                          "game up(107,55)"}));
+
+    // The same picture with a key colour painted into it: the keyed part lets clicks through.
+    for (int y = 0; y < 20; ++y)
+        for (int x = 20; x < 40; ++x)
+            picture.setPixel(x, y, qRgb(255, 255, 255));
+    show(120);
+    m_log.clear();
+    SimulateClick(&m_game, CPoint(135, 55));
+    EXPECT_EQ(m_log, (Log{"game down(135,55)", "game up(135,55)"}));
+}
+
 } // namespace

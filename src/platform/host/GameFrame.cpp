@@ -5,7 +5,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QString>
-#include <QTextBrowser>
+#include <QPlainTextEdit>
 #include <QTextDocument>
 #include <QWidget>
 
@@ -133,11 +133,14 @@ bool CGameFrameDlg::CreateGameWindow(bool bShow)
     }
 
     QWidget* parent = GetSafeHwnd();
-    m_pChatMessage = new QTextBrowser(parent);
+    m_pChatMessage = new QPlainTextEdit(parent);
+    m_pChatMessage->setReadOnly(true);
     m_pChatMessage->setGeometry(4, 470, 250, 140);
-    m_pChatMessage->setStyleSheet("QTextBrowser { background: rgba(0, 0, 0, 120); color: white; border: none; }");
-    // Each appended line is one block; the document drops the oldest beyond the limit.
-    m_pChatMessage->document()->setMaximumBlockCount(static_cast<int>(kChatLineLimit));
+    m_pChatMessage->setStyleSheet("QPlainTextEdit { background: rgba(0, 0, 0, 120); color: white; border: none; }");
+    // Each appended line is one block; the document drops the oldest beyond the limit. A plain
+    // text window lays out block by block, so dropping the oldest line costs one line: a rich
+    // text window lays the whole box out again at every line once it is full.
+    m_pChatMessage->setMaximumBlockCount(static_cast<int>(kChatLineLimit));
     m_pChatMessage->show();
     m_pChatInput = new QLineEdit(parent);
     m_pChatInput->setGeometry(116, 676, 150, 20);
@@ -419,7 +422,7 @@ void CGameFrameDlg::AppendChatLine(std::string_view text, COLORREF crColor)
     if (!m_pChatMessage)
         return;
     const QColor colour(GetRValue(crColor), GetGValue(crColor), GetBValue(crColor));
-    m_pChatMessage->append(QStringLiteral("<span style=\"color:%1\">%2</span>")
+    m_pChatMessage->appendHtml(QStringLiteral("<span style=\"color:%1\">%2</span>")
                                .arg(colour.name(), QString::fromUtf8(text.data(), static_cast<int>(text.size())).toHtmlEscaped()));
 }
 

@@ -21,7 +21,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
-#include <QTextBrowser>
+#include <QPlainTextEdit>
 
 #include "platform/Wnd.h"
 #include "support/TraceFile.h"
@@ -188,7 +188,7 @@ public:
 
     // The host's own window parts, which the game only shows, hides and places.
     CWnd* GetHostControl(UINT nID) const;
-    QTextBrowser* GetChatMessageWindow() const { return m_pChatMessage; }
+    QPlainTextEdit* GetChatMessageWindow() const { return m_pChatMessage; }
     QLineEdit* GetChatInput() const { return m_pChatInput; }
     QComboBox* GetPhraseList() const { return m_pPhraseList; }
 
@@ -268,7 +268,7 @@ private:
     std::vector<std::unique_ptr<CWnd>> m_hostControls;
     // Owned by the game window's widget, which may be destroyed first (the player closed it): the
     // pointers clear themselves then.
-    QPointer<QTextBrowser> m_pChatMessage;
+    QPointer<QPlainTextEdit> m_pChatMessage;
     QPointer<QLineEdit> m_pChatInput;
     QPointer<QComboBox> m_pPhraseList;
 };
