@@ -18,7 +18,6 @@
 #include "windows/ScoreView.h"
 
 bool g_bReplayMode = true;
-bool g_bCardCounter = false;
 
 namespace {
 

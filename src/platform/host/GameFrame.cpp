@@ -577,6 +577,8 @@ void CGameFrameView::OnDraw(CDC* pDC)
 {
     CRect rect;
     GetClientRect(&rect);
+    // Texts on the table lie on its pictures.
+    pDC->SetBkMode(TRANSPARENT);
     PaintTableView(pDC, rect.Width(), rect.Height());
 }
 
