@@ -143,4 +143,14 @@ TEST_F(TablePictures, GameEnd)
     ExpectDrawn(image, QRect(320, 640, 380, 50), 0.5, "the shape buttons' tray");
 }
 
+// A prize match: the prize back with its nine digits in the middle of the table, and the match
+// panel with its picture in the panel's place.
+TEST_F(TablePictures, PrizeMatch)
+{
+    const QImage image = Snapshot("match");
+    ExpectDrawn(image, QRect(436, 152, 196, 26), 0.6, "the prize digits");
+    ExpectDrawn(image, QRect(360, 130, 60, 60), 0.6, "the prize back");
+    EXPECT_LE(OfColour(image, 0x1B2940, QRect(118, 6, 274, 72)), 0.9) << "the match panel shows its picture";
+}
+
 }  // namespace
