@@ -383,6 +383,8 @@ private:
     void DrawCardCount(CDC* pDC, int seat);
     void DrawBubble(CDC* pDC, int seat);
     void DrawInfoLines(CDC* pDC, const table::SeatInfoLayout& layout);
+    // Each text in its rectangle, format and colour.
+    static void DrawTextItems(CDC* pDC, const std::vector<table::TextItem>& items);
     table::TableMarks Marks() const;
     int PrizeCellHeight() const;
     // The prize back and its digits; the digits alone over it.

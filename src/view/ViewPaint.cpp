@@ -308,12 +308,17 @@ void CGameClientView::DrawInfoLines(CDC* pDC, const table::SeatInfoLayout& layou
         m_PngRankStatus.DrawImage(pDC, at.x, at.y, barWidth, barHeight, 0, 0);
         m_PngRankStatus.DrawImage(pDC, at.x, at.y, layout.nLevelFill, barHeight, 0, barHeight);
     }
-    for (const table::TextItem& item : layout.texts) {
+    DrawTextItems(pDC, layout.texts);
+    pDC->SetTextColor(old);
+}
+
+void CGameClientView::DrawTextItems(CDC* pDC, const std::vector<table::TextItem>& items)
+{
+    for (const table::TextItem& item : items) {
         pDC->SetTextColor(item.colour);
         CRect rect = item.rect;
         pDC->DrawText(item.text, &rect, item.format);
     }
-    pDC->SetTextColor(old);
 }
 
 void CGameClientView::DrawSeatInfo(CDC* pDC, const tagUserData& user, int x, int y, int w, int /*h*/, int seat)

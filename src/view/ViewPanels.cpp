@@ -19,15 +19,6 @@ constexpr int kPrizeCellY = 152;
 // The odometer strip's cell height when the strip itself is missing.
 constexpr int kPrizeCellHeight = 26;
 
-void DrawTexts(CDC* pDC, const std::vector<table::TextItem>& items)
-{
-    for (const table::TextItem& item : items) {
-        pDC->SetTextColor(item.colour);
-        CRect rect = item.rect;
-        pDC->DrawText(item.text, &rect, item.format);
-    }
-}
-
 // The panel's ground, its texts transparent in the panel's colour and font.
 void BeginPanel(CDC* pDC, CFont& font, int nFontHeight)
 {
@@ -76,7 +67,7 @@ void CGameClientView::RenderScorePanel()
         s.lSecond = m_cbMatchMode == 3 ? static_cast<LONG>(m_MatchRanks.dwUserValue[seat]) : m_lLastScore[seat];
         s.lScore = user->lScore;
     }
-    DrawTexts(dc, table::ScorePanelTexts(seats, m_wGameMode == 3));
+    DrawTextItems(dc, table::ScorePanelTexts(seats, m_wGameMode == 3));
     dc->SelectObject(oldPen);
     dc->SelectObject(static_cast<CFont*>(nullptr));
     m_ImageScorePanel.ReleaseDC();
@@ -114,7 +105,7 @@ void CGameClientView::RenderMatchPanel()
         m_PngPrizeInfo.DrawImage(dc, 0, 0);
     else if (layout.picture == table::MatchPicture::Match)
         m_PngMatchInfo.DrawImage(dc, 0, 0);
-    DrawTexts(dc, layout.lines);
+    DrawTextItems(dc, layout.lines);
     dc->SelectObject(static_cast<CFont*>(nullptr));
     m_ImageMatchPanel.ReleaseDC();
 }
