@@ -20,7 +20,6 @@
 #include "windows/ScoreView.h"
 
 bool g_bReplayMode = true;
-bool g_bCardCounter = false;
 
 namespace {
 

@@ -35,8 +35,6 @@ class Logger;
 // Process-wide: the window has no live game yet (a replay may be played back). It starts set and
 // the first table snapshot from the server clears it for good.
 extern bool g_bReplayMode;
-// Process-wide: the table uses the card counter (set by every live snapshot).
-extern bool g_bCardCounter;
 
 class CGameClientDlg : public CGameFrameDlg {
 public:

@@ -251,8 +251,9 @@ void CCardControl::OnDraw(CDC* pDC)
     if (m_bDealMode && !m_bDealBufferReady) {
         m_bmpDeal.CreateCompatibleBitmap(pDC, kDealBufferCards * s_nCardWidth, client.Height());
         m_dcDeal.CreateCompatibleDC(pDC);
+        // A fresh bitmap is transparent: where no card lies yet the table shows through, also in
+        // pictures of the window that do not apply its card-shaped region.
         m_dcDeal.SelectObject(&m_bmpDeal);
-        m_dcDeal.FillSolidRect(0, 0, kDealBufferCards * s_nCardWidth, client.Height(), RGB(0, 0, 0));
         m_bDealBufferReady = true;
     }
     if (m_Cards.empty())

@@ -10,6 +10,7 @@
 #include <string>
 
 BYTE g_cbCounterMode = 0;
+bool g_bCardCounter = false;
 
 namespace {
 
@@ -125,9 +126,9 @@ void CGameClientView::WriteBackgroundIndex() const
 void CGameClientView::NextBackground()
 {
     m_wBackground = m_wBackground + 1 >= kBackgrounds ? 0 : static_cast<WORD>(m_wBackground + 1);
-    // The cache holds the side card backs and the piece under the no-bigger-card notice as well;
-    // both come back with it.
+    // The side card backs come back with the cache; the notice blinks over the new colour.
     PaintBackground();
+    SaveNoticeBackground();
     Redraw();
 }
 
@@ -235,15 +236,11 @@ void CGameClientView::SetClockwiseOrder(bool bClockwise)
 void CGameClientView::ShowSideCardBacks(bool bShow)
 {
     m_bShowCardsLeft = bShow ? 1 : 0;
-    // FIXME: the small backs are drawn into the background cache at m_ptSmallBack of seats 0 and 2
-    // (and the background restored under them) once the cache exists; for now only the state.
-    if (bShow && !m_bSideBacksInCache) {
-        m_bSideBacksInCache = true;
-        Redraw();
-    } else if (!bShow && m_bSideBacksInCache) {
-        m_bSideBacksInCache = false;
-        Redraw();
-    }
+    if (bShow == m_bSideBacksInCache)
+        return;
+    m_bSideBacksInCache = bShow;
+    DrawSideBacks();
+    Redraw();
 }
 
 void CGameClientView::KillViewTimers()
@@ -317,77 +314,6 @@ void CGameClientView::ShowAddAward()
     m_nAddAwardRise = 0;
     m_bAddAwardShown = 1;
     Redraw();
-}
-
-void CGameClientView::StartPrizeRoll(int32_t lPrize)
-{
-    m_wGameMode = 4;
-    if (m_bPrizeSet && lPrize == m_lPrizeValue)
-        return;
-    m_bPrizeSet = true;
-    m_lPrizeValue = lPrize;
-    // Nine cells hold the prize; a longer value shows its last nine digits.
-    int64_t rest = lPrize < 0 ? -static_cast<int64_t>(lPrize) : lPrize;
-    m_nPrizeDigits = 0;
-    for (int cell = 0; cell < kPrizeCells; ++cell) {
-        const int digit = static_cast<int>(rest % 10);
-        if (rest > 0 || cell == 0)
-            m_nPrizeDigits = cell + 1;
-        m_nPrizeTarget[cell] = rest > 0 || cell == 0 ? (9 - digit) * 26 : 0;
-        rest /= 10;
-    }
-    // FIXME: the digits roll to their targets with the prize roll; until then they jump.
-    std::memcpy(m_nPrizeOffset, m_nPrizeTarget, sizeof(m_nPrizeOffset));
-    Redraw();
-}
-
-void CGameClientView::SetMatchStatus(const MatchStatus& status)
-{
-    const DWORD dwRank = m_dwRank;
-    const DWORD dwRankTotal = m_dwRankTotal;
-    m_MatchStatus = status;
-    m_cbMatchMode = status.cbMatchMode;
-    m_wGameMode = status.cbMatchMode;
-    if (status.cbMatchMode == 4) {
-        m_MatchStatus.dwRank = dwRank;
-        m_MatchStatus.dwRankTotal = dwRankTotal;
-    } else {
-        m_dwRank = status.dwRank;
-        m_dwRankTotal = status.dwRankTotal;
-        m_llCountdown = int64_t{status.wHours} * 3600 + int64_t{status.wMinutes} * 60 + status.wSeconds;
-    }
-    RestartMatchTimer();
-    RenderMatchPanel();
-    Redraw();
-}
-
-void CGameClientView::SetMatchRanks(const matchRank& ranks)
-{
-    m_MatchRanks = matchRank{};
-    std::memcpy(m_MatchRanks.dwUserValue, ranks.dwUserValue, sizeof(m_MatchRanks.dwUserValue));
-    RenderScorePanel();
-    Redraw();
-}
-
-void CGameClientView::RefreshScorePanel()
-{
-    RenderScorePanel();
-    Redraw();
-}
-
-void CGameClientView::RenderScorePanel()
-{
-    // FIXME: the score panel's lines come with the panels.
-}
-
-void CGameClientView::RenderMatchPanel()
-{
-    // FIXME: the match panel's lines come with the panels.
-}
-
-void CGameClientView::RestartMatchTimer()
-{
-    SetTimer(IDT_MATCH_COUNTDOWN, 1000);
 }
 
 void CGameClientView::ShowChangeScoreResult(WORD wCode)

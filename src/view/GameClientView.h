@@ -8,7 +8,8 @@
 //   GameClientView.cpp   construction, pictures, state setters, reset, the background index
 //   ViewControls.cpp     creation of the child windows, button clicks, mouse, view timers
 //   ViewLayout.cpp       the layout for a client size and the popups that follow the window
-//   ViewPaint.cpp        the draw pass
+//   ViewPaint.cpp        the draw pass: background cache, seats, bubbles, numbers
+//   ViewPanels.cpp       the score and match panels, the prize digits, the card counter
 //   ViewEffects.cpp      the back-card flip and flight, the side hands' places, the effect stand-ins
 //
 // Seats are view seats: 0 left, 1 the local player at the bottom, 2 right.
@@ -19,6 +20,7 @@
 #include "platform/host/GameFrame.h"
 #include "protocol/GameRecords.h"
 #include "support/Profile.h"
+#include "view/TableRules.h"
 
 #include <cstdint>
 #include <optional>
@@ -30,6 +32,8 @@ inline constexpr WORD INVALID_SEAT = 0xFFFF;
 // The card counter shows the cards not yet played (0) or the cards played (1); buttons 132 and
 // 133 switch it, and it holds for the whole program.
 extern BYTE g_cbCounterMode;
+// The table uses the card counter; every live snapshot sets it, and it holds for the whole program.
+extern bool g_bCardCounter;
 
 // The stored "GameBgIndex" text as a background index: C atoi into 16 bits, and an index of 4 or
 // more taken modulo 4, so "-1" (65535) gives 3.
@@ -158,6 +162,15 @@ public:
         WORD wItemKind = 0;
     };
     const std::optional<tagChangeScoreRequest>& GetChangeScoreRequest() const { return m_ChangeScoreRequest; }
+
+    // Draws a number from a digit strip (cells 0-9, plus in cell 10, minus in cell 11) with its
+    // left edge at x; returns the width drawn.
+    static int DrawNumber(int64_t lValue, CDC* pDC, int x, int y, const CPngImage& strip, int nCellWidth, int nCellHeight,
+        int nPlusX, int nRowY, bool bWithPlus);
+    static int MeasureNumber(int64_t lValue, int nCellWidth, bool bWithPlus);
+    // A seat's information lines: the local user's, or those of a player who is not named.
+    void DrawSeatInfo(CDC* pDC, const tagUserData& user, int x, int y, int w, int h, int seat);
+    void DrawSeatInfoHidden(CDC* pDC, int x, int y, int w, int h, int seat);
 
     // The size the last layout was made for.
     int GetLayoutWidth() const { return m_nLayoutWidth; }
@@ -354,8 +367,30 @@ private:
     void CreateButton(UINT nID);
     void ApplyButtonImage(UINT nID);
     void Redraw();
-    // Paints the static table again (the cache comes with the table drawing).
+    bool IsButtonShown(UINT nID);
+
+    // The background cache holds the static table; each draw pass starts from a copy of it.
+    void MakeBackgroundCache(int nWidth, int nHeight);
     void PaintBackground();
+    // The current background picture (or the felt) over a piece of a picture.
+    void RestoreBackground(CDC* pDC, int x, int y, int cx, int cy);
+    // The side seats' small card backs in the cache, or the background under them.
+    void DrawSideBacks();
+    // The cache under the no-bigger-card notice, which blinks over it.
+    void SaveNoticeBackground();
+
+    void DrawSeat(CDC* pDC, int seat);
+    void DrawCardCount(CDC* pDC, int seat);
+    void DrawBubble(CDC* pDC, int seat);
+    void DrawInfoLines(CDC* pDC, const table::SeatInfoLayout& layout);
+    // Each text in its rectangle, format and colour.
+    static void DrawTextItems(CDC* pDC, const std::vector<table::TextItem>& items);
+    table::TableMarks Marks() const;
+    int PrizeCellHeight() const;
+    // The prize back and its digits; the digits alone over it.
+    void DrawPrize(CDC* pDC);
+    void DrawPrizeDigits(CDC* pDC);
+    void DrawCardCounter(CDC* pDC, int nWidth, int nHeight);
 
     void OnBackgroundButton(UINT nID);
     void OnChangeScoreButton(UINT nID);
@@ -377,7 +412,15 @@ private:
     // first such layout they have no places at all.
     bool m_bSideSeatsPlaced = false;
     bool m_bSideBacksInCache = false;
+    // The prize back and digits are in the cache.
     bool m_bPrizeSet = false;
+
+    // The table with or without the card counter the cache was painted for.
+    bool m_bCacheCounter = false;
+    CBitmap m_bmBackground;
+    CDC m_dcBackground;
+    CBitmap m_bmNoticeSave;
+    CDC m_dcNoticeSave;
 
     std::optional<tagChangeScoreRequest> m_ChangeScoreRequest;
 

@@ -422,10 +422,12 @@ void CGameClientView::StepPanelSlide(UINT_PTR nIDEvent)
         height = kPanelClosed;
         KillTimer(nIDEvent);
     }
-    // FIXME: the frame and the panel image are drawn into the background cache at the new height
-    // once the cache exists.
     CPngButton& button = bScore ? m_btScorePanel : m_btMatchPanel;
     button.SetWindowPos(nullptr, bScore ? 750 : 237, height - 35, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // FIXME: the slide draws only the panel's area and its image as it moves with the table's
+    // effects; until then the whole cache is painted again with the frame at its new height (and
+    // the moved button takes its new background from it).
+    PaintBackground();
     Redraw();
 }
 

@@ -74,6 +74,8 @@ public:
         SetDialogService(nullptr);
     }
 
+    CGameClientDlg& Dialog() { return *m_dlg; }
+
     // Plays the game from the start command to its end; false when the client refused a message.
     bool Play(const Game& game)
     {

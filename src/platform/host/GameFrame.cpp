@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPolygonF>
 #include <QString>
 #include <QPlainTextEdit>
 #include <QTextDocument>
@@ -556,35 +558,56 @@ UINT CGameFrameView::GetUserTimer(WORD wViewPos) const
 
 void CGameFrameView::DrawUserTimer(CDC* pDC, int nXPos, int nYPos, UINT nTime, UINT nTimerLimit)
 {
-    if (!pDC || nTime == 0)
+    if (!pDC || !pDC->GetImage() || nTime == 0)
         return;
     const UINT shown = nTime > nTimerLimit ? nTimerLimit : nTime;
-    const COLORREF face = m_bClockEffect && shown <= 5 ? RGB(200, 40, 30) : RGB(250, 220, 90);
-    pDC->FillSolidRect(nXPos, nYPos, 44, 44, RGB(60, 40, 20));
-    pDC->FillSolidRect(nXPos + 3, nYPos + 3, 38, 38, face);
-    char digits[4];
-    std::snprintf(digits, sizeof(digits), "%02u", shown);
-    CRect rect(nXPos, nYPos, nXPos + 44, nYPos + 44);
-    pDC->SetBkMode(TRANSPARENT);
-    pDC->SetTextColor(RGB(30, 20, 10));
-    pDC->DrawText(digits, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    // An alarm clock 44 pixels wide: bells, a rim and a face with the seconds; the face turns red
+    // for the last five seconds when the clock effect is on.
+    const QColor face = m_bClockEffect && shown <= 5 ? QColor(230, 70, 50) : QColor(255, 236, 170);
+    QPainter painter(pDC->GetImage());
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(70, 40, 15), 2));
+    painter.setBrush(QColor(200, 140, 40));
+    painter.drawEllipse(QRectF(nXPos + 3, nYPos + 1, 12, 12));
+    painter.drawEllipse(QRectF(nXPos + 29, nYPos + 1, 12, 12));
+    painter.drawEllipse(QRectF(nXPos + 2, nYPos + 4, 40, 40));
+    painter.setBrush(face);
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(QRectF(nXPos + 6, nYPos + 8, 32, 32));
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(17);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(QColor(60, 30, 10));
+    painter.drawText(QRectF(nXPos + 6, nYPos + 8, 32, 32), Qt::AlignCenter, QString::asprintf("%02u", shown));
 }
 
 void CGameFrameView::DrawUserReady(CDC* pDC, int nXPos, int nYPos, int)
 {
-    if (!pDC)
+    if (!pDC || !pDC->GetImage())
         return;
-    CRect rect(nXPos, nYPos, nXPos + 60, nYPos + 28);
-    pDC->FillSolidRect(rect, RGB(30, 120, 40));
-    pDC->SetBkMode(TRANSPARENT);
-    pDC->SetTextColor(RGB(255, 255, 255));
-    pDC->DrawText("准备", &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    // A green tag with a tick and the word, 60 x 28.
+    QPainter painter(pDC->GetImage());
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(230, 250, 210), 1.5));
+    painter.setBrush(QColor(40, 140, 60));
+    painter.drawRoundedRect(QRectF(nXPos + 0.5, nYPos + 0.5, 59, 27), 8, 8);
+    painter.setPen(QPen(QColor(255, 240, 120), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPolyline(QPolygonF({QPointF(nXPos + 8, nYPos + 14), QPointF(nXPos + 13, nYPos + 20), QPointF(nXPos + 21, nYPos + 8)}));
+    QFont font(QString::fromUtf8("黑体"));
+    font.setPixelSize(14);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRectF(nXPos + 22, nYPos, 36, 28), Qt::AlignCenter, QString::fromUtf8("准备"));
 }
 
 void CGameFrameView::OnDraw(CDC* pDC)
 {
     CRect rect;
     GetClientRect(&rect);
+    // Texts on the table lie on its pictures.
+    pDC->SetBkMode(TRANSPARENT);
     PaintTableView(pDC, rect.Width(), rect.Height());
 }
 
