@@ -211,6 +211,7 @@ LRESULT CGameClientDlg::OnStartCommand(WPARAM, LPARAM)
     if (m_pTrusteeCover) {
         if (m_pScoreView)
             m_pScoreView->ShowWindow(SW_HIDE);
+        m_GameClientView.StopCartoon("role");
         LeaveTrusteeView();
     }
 

@@ -302,6 +302,7 @@ bool CGameClientDlg::OnSubLordInfo(const LordInfo& lord)
     m_wLimitMultiple = lord.wLimitValue / 2;
     KillGameTimer(202);
     ShowButton(100, false);
+    view.StopCartoon("role");
     m_bBackCardsShown = true;
     view.SetMultiple(m_wMultiple);
     if (m_pTrusteeCover) {
@@ -365,7 +366,7 @@ bool CGameClientDlg::OnSubLordInfo(const LordInfo& lord)
 
     if (lordSeat < PLAYER_COUNT) {
         view.SetLord(lordSeat, lord.cbLordScore);
-        // FIXME: the smoke window is placed 55 px left of and 50 px above the seat's panel once it exists.
+        view.PlaceSmokeCartoon(lordSeat);
         view.PlayCartoon("smoke");
         PlayEffectSound("telvo\\sound\\smoke.mp3");
     }

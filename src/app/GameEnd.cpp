@@ -93,8 +93,7 @@ bool CGameClientDlg::OnSubGameEnd(const GameEndRecord& end)
     std::memcpy(m_lRoundScore, end.lGameScore, sizeof(m_lRoundScore));
     m_lCoinCost = end.lCoinCost;
     if (end.lSpring == 1 || end.lSpring == 2) {
-        // FIXME: the spring window loads "telvo\img\spring.png" or "telvo\img\springContrary.png"
-        // (20 frames, 40 ms) once the animation windows exist.
+        view.LoadSpringCartoon(end.lSpring == 2);
         view.PlayCartoon("flower");
         PlayEffectSound("telvo\\sound\\spring.mp3");
     }
@@ -210,9 +209,10 @@ void CGameClientDlg::OnRoleTimer()
         m_GameClientView.StartTaskCartoon();
         return;
     }
-    // FIXME: the role window shows frames 0-1 (a male landlord who won), 2-3 (lost), 4-5 and 6-7
-    // for a female landlord, at 200 ms a frame, once the animation windows exist.
-    m_GameClientView.PlayCartoon("role");
+    // Frames 0-1 a landlord who won, 2-3 one who lost; 4-7 the same for a female landlord.
+    const bool won = m_GameEnd.lGameScore[m_wLordUser] > 0;
+    const unsigned first = (lord->cbGender == 0 ? 0u : 4u) + (won ? 0u : 2u);
+    m_GameClientView.PlayRoleCartoon(first, first + 1);
 }
 
 void CGameClientDlg::OnShowScoreViewTimer()
@@ -220,6 +220,7 @@ void CGameClientDlg::OnShowScoreViewTimer()
     KillTimer(kTimerShowWindow);
     StopBkgrndSound();
     CGameClientView& view = m_GameClientView;
+    view.StopCartoon("role");
     for (WORD seat = 0; seat < PLAYER_COUNT; ++seat) {
         view.m_UserCardControl[seat].SetCards(nullptr, 0);
         view.m_HandCardControl[seat].SetCards(nullptr, 0);

@@ -143,6 +143,7 @@ public:
             return;
         Execute(words);
         m_host.flushPosted();
+        PaintPending();
     }
 
 private:
@@ -265,6 +266,12 @@ private:
                 actions.push_back(*action);
             }
             m_modal.Queue(w[1], std::move(actions));
+        } else if (command == "move") {
+            need(2);
+            Move(CPoint(static_cast<int>(ParseNumber(w[1])), static_cast<int>(ParseNumber(w[2]))));
+        } else if (command == "whover" || command == "wleave") {
+            need(2);
+            Hover(w[1], static_cast<int>(ParseNumber(w[2])), command == "whover");
         } else if (command == "options") {
             // A closed game window has no options to show.
             if (m_dlg->GetSafeHwnd())
@@ -337,6 +344,47 @@ private:
             m_out << "window " << window.strName << ' ' << (shown ? 1 : 0) << ' ' << origin.x() << ',' << origin.y() << ','
                   << widget->width() << ',' << widget->height() << '\n';
         }
+    }
+
+    // Every window of the game runs the paint pass it is waiting for, as the event loop would
+    // before the player sees the table again.
+    void PaintPending()
+    {
+        QWidget* game = m_dlg->GetSafeHwnd();
+        if (!game)
+            return;
+        for (QWidget* widget : game->findChildren<QWidget*>()) {
+            if (CWnd* wnd = CWnd::FromWidget(widget))
+                wnd->UpdateWindow();
+        }
+        m_dlg->UpdateWindow();
+    }
+
+    // The game window moves on the desktop; the popups over the table follow it.
+    void Move(CPoint to)
+    {
+        if (!m_dlg->GetSafeHwnd())
+            return;
+        m_dlg->SetWindowPos(nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        View().FollowHostWindow();
+    }
+
+    // The pointer enters or leaves control ID of window NAME (or the named control itself).
+    void Hover(const std::string& name, int id, bool enter)
+    {
+        CWnd* control = NamedWindow(name);
+        if (control && control->GetDlgCtrlID() != id)
+            control = control->GetDlgItem(id);
+        if (!control || !control->IsWindowVisible()) {
+            m_out << (enter ? "whover " : "wleave ") << name << ' ' << id << " ignored\n";
+            return;
+        }
+        CRect rect;
+        control->GetClientRect(&rect);
+        if (enter)
+            SimulateMouse(control, WM_MOUSEMOVE, CPoint(rect.Width() / 2, rect.Height() / 2));
+        else
+            control->DispatchQueuedMessage(WM_MOUSELEAVE, 0, 0);
     }
 
     CWnd* NamedWindow(const std::string& name)

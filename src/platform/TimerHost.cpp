@@ -7,6 +7,10 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -68,8 +72,20 @@ ScopedTimerHost::~ScopedTimerHost() { g_currentHost = m_previous; }
 
 LiveTimerHost::LiveTimerHost() : m_dispatcher(new Dispatcher) { m_clock.start(); }
 
+struct LiveTimerHost::Run {
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool stop = false;
+    bool stepDone = false;
+    std::optional<unsigned> next;
+    std::shared_ptr<Step> step;
+    std::thread thread;
+};
+
 LiveTimerHost::~LiveTimerHost()
 {
+    for (auto& [key, run] : m_runs)
+        endRun(run);
     for (auto& [key, entry] : m_timers)
         delete entry.timer;
     delete m_dispatcher;
@@ -133,6 +149,78 @@ void LiveTimerHost::post(QObject* guard, Work work)
 
 std::int64_t LiveTimerHost::now() const { return m_clock.elapsed(); }
 
+void LiveTimerHost::startRun(const void* owner, std::uintptr_t id, unsigned firstDelayMs, Step step)
+{
+    const Key key{owner, id};
+    stopRun(owner, id);
+    auto run = std::make_shared<Run>();
+    run->step = std::make_shared<Step>(std::move(step));
+    m_runs[key] = run;
+    // The thread holds the run's state but never the host's maps: those belong to this thread.
+    run->thread = std::thread([this, key, run, firstDelayMs] {
+        std::unique_lock lock(run->mutex);
+        unsigned wait = firstDelayMs;
+        for (;;) {
+            if (run->wake.wait_for(lock, std::chrono::milliseconds(wait), [&] { return run->stop; }))
+                return;
+            run->stepDone = false;
+            QCoreApplication::postEvent(m_dispatcher, new PostedWorkEvent(nullptr, [this, key, run] { runStep(key, run); }));
+            run->wake.wait(lock, [&] { return run->stop || run->stepDone; });
+            if (run->stop || !run->next)
+                return;
+            wait = *run->next;
+        }
+    });
+}
+
+void LiveTimerHost::runStep(const Key& key, const std::shared_ptr<Run>& run)
+{
+    {
+        const std::lock_guard lock(run->mutex);
+        if (run->stop)
+            return;
+    }
+    // The step may stop or replace its own run; the copy keeps it alive meanwhile.
+    const auto step = run->step;
+    const std::optional<unsigned> next = (*step)();
+    {
+        const std::lock_guard lock(run->mutex);
+        if (run->stop)
+            return;
+        run->next = next;
+        run->stepDone = true;
+    }
+    run->wake.notify_all();
+    if (!next) {
+        if (auto it = m_runs.find(key); it != m_runs.end() && it->second == run)
+            m_runs.erase(it);
+        endRun(run);
+    }
+}
+
+void LiveTimerHost::endRun(const std::shared_ptr<Run>& run)
+{
+    {
+        const std::lock_guard lock(run->mutex);
+        run->stop = true;
+    }
+    run->wake.notify_all();
+    // The thread only ever waits on the run's own lock, which is free now: the join is short.
+    if (run->thread.joinable())
+        run->thread.join();
+}
+
+bool LiveTimerHost::stopRun(const void* owner, std::uintptr_t id)
+{
+    auto it = m_runs.find(Key{owner, id});
+    if (it == m_runs.end())
+        return false;
+    const auto run = it->second;
+    m_runs.erase(it);
+    endRun(run);
+    return true;
+}
+
 // ---- VirtualTimerHost ------------------------------------------------------------------------
 
 VirtualTimerHost::VirtualTimerHost() = default;
@@ -156,6 +244,31 @@ void VirtualTimerHost::stopTimers(const void* owner)
 bool VirtualTimerHost::isTimerRunning(const void* owner, std::uintptr_t id) const { return m_timers.count(Key{owner, id}) != 0; }
 
 void VirtualTimerHost::post(QObject* guard, Work work) { m_posted.push_back(Posted{QPointer<QObject>(guard), guard != nullptr, std::move(work)}); }
+
+void VirtualTimerHost::startRun(const void* owner, std::uintptr_t id, unsigned firstDelayMs, Step step)
+{
+    const Key key = runKey(owner, id);
+    auto shared = std::make_shared<Step>(std::move(step));
+    auto tick = std::make_shared<Work>();
+    *tick = [this, key, shared, self = std::weak_ptr<Work>(tick)] {
+        const auto keep = shared;
+        const std::optional<unsigned> next = (*keep)();
+        // The step may have stopped or replaced its own run.
+        auto it = m_timers.find(key);
+        if (it == m_timers.end() || it->second.tick != self.lock())
+            return;
+        if (!next) {
+            m_timers.erase(it);
+            return;
+        }
+        it->second.period = ClampPeriod(*next);
+        it->second.due = m_now + it->second.period;
+    };
+    const unsigned first = ClampPeriod(firstDelayMs);
+    m_timers[key] = Entry{m_now + first, m_nextOrder++, first, std::move(tick)};
+}
+
+bool VirtualTimerHost::stopRun(const void* owner, std::uintptr_t id) { return m_timers.erase(runKey(owner, id)) != 0; }
 
 std::size_t VirtualTimerHost::flushPosted()
 {

@@ -21,6 +21,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <utility>
 
 class QObject;
@@ -48,6 +49,14 @@ public:
 
     // Milliseconds since the host was made.
     virtual std::int64_t now() const = 0;
+
+    // A paced run (an animation): `step` runs on this thread `firstDelayMs` from now and then
+    // again after each wait it returns, until it returns nothing or the run is stopped. Runs are
+    // keyed like timers but apart from them; starting a key that runs replaces its run.
+    using Step = std::function<std::optional<unsigned>()>;
+    virtual void startRun(const void* owner, std::uintptr_t id, unsigned firstDelayMs, Step step) = 0;
+    // True when the run was going; its step never runs again, even when called from inside it.
+    virtual bool stopRun(const void* owner, std::uintptr_t id) = 0;
 };
 
 // The process-wide host. The application or a test chooses it before creating windows; passing
@@ -78,6 +87,12 @@ public:
     bool isTimerRunning(const void* owner, std::uintptr_t id) const override;
     void post(QObject* guard, Work work) override;
     std::int64_t now() const override;
+    // Each run waits on a thread of its own, which only keeps time: every step is handed to this
+    // thread, and the run thread waits for its answer before the next wait. So a frame is never
+    // drawn off this thread, and a run's pace does not depend on how busy the event loop's
+    // timers are.
+    void startRun(const void* owner, std::uintptr_t id, unsigned firstDelayMs, Step step) override;
+    bool stopRun(const void* owner, std::uintptr_t id) override;
 
 private:
     using Key = std::pair<const void*, std::uintptr_t>;
@@ -85,9 +100,13 @@ private:
         QTimer* timer = nullptr;
         std::shared_ptr<Work> tick;
     };
+    struct Run;
     void retire(Entry& entry);
+    void runStep(const Key& key, const std::shared_ptr<Run>& run);
+    static void endRun(const std::shared_ptr<Run>& run);
 
     std::map<Key, Entry> m_timers;
+    std::map<Key, std::shared_ptr<Run>> m_runs;
     QElapsedTimer m_clock;
     QObject* m_dispatcher = nullptr;
 };
@@ -103,6 +122,9 @@ public:
     bool isTimerRunning(const void* owner, std::uintptr_t id) const override;
     void post(QObject* guard, Work work) override;
     std::int64_t now() const override { return m_now; }
+    // Runs step on the virtual clock like timers whose period each step chooses.
+    void startRun(const void* owner, std::uintptr_t id, unsigned firstDelayMs, Step step) override;
+    bool stopRun(const void* owner, std::uintptr_t id) override;
 
     // Moves the clock forward by `ms`, firing every timer that falls due on the way at its own
     // time. Timers due at the same moment fire in the order they were armed. Posted work is
@@ -132,6 +154,10 @@ private:
         bool guarded = false;
         Work work;
     };
+
+    // Runs live among the timers under keys of their own (the owner's address plus one), so that
+    // one clock orders both.
+    static Key runKey(const void* owner, std::uintptr_t id) { return Key{static_cast<const char*>(owner) + 1, id}; }
 
     std::map<Key, Entry> m_timers;
     std::deque<Posted> m_posted;

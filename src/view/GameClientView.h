@@ -11,6 +11,7 @@
 //   ViewPaint.cpp        the draw pass: background cache, seats, bubbles, numbers
 //   ViewPanels.cpp       the score and match panels, the prize digits, the card counter
 //   ViewEffects.cpp      the back-card flip and flight, the side hands' places, the effect stand-ins
+//   ViewCartoons.cpp     the animation windows: made with the view, started and stopped by name
 //
 // Seats are view seats: 0 left, 1 the local player at the bottom, 2 right.
 
@@ -20,6 +21,7 @@
 #include "platform/host/GameFrame.h"
 #include "protocol/GameRecords.h"
 #include "support/Profile.h"
+#include "view/AnimationDlg.h"
 #include "view/TableRules.h"
 
 #include <cstdint>
@@ -113,9 +115,17 @@ public:
     // The three back cards flip, then fly to the landlord's seat; the game window hears
     // UM_CARTOON_FINISH when they arrive.
     void StartBackCardFlip(const BYTE cbBackCards[BACK_CARDS]);
-    // Plays one of the table's animations (bomb, rocket, plane, flower, smoke, shuffle, role).
-    // FIXME: the animation windows come with the effects; until then only the start is reported.
+    // Plays one of the table's animation windows by name (bomb, rocket, plane, flower, smoke,
+    // shuffle) at its own pace, once; an unknown name plays nothing.
     void PlayCartoon(const char* pszName);
+    // The landlord's role picture cycles frames nFirst..nLast until stopped.
+    void PlayRoleCartoon(unsigned nFirst, unsigned nLast);
+    void StopCartoon(const char* pszName);
+    // The flower window plays the spring (or the reverse spring) from now on.
+    void LoadSpringCartoon(bool bContrary);
+    // The smoke goes up 55 px left of and 50 px above the seat's panel.
+    void PlaceSmokeCartoon(WORD wSeat);
+    CAnimationDlg* FindCartoon(std::string_view name);
     // The side hands at their anchors, moved outward by nOffsetX and down by nOffsetY pixels.
     void PlaceSideHands(int nOffsetX, int nOffsetY = 0);
     void ShowTopBadge(WORD wSeat, bool bShow);
@@ -332,9 +342,18 @@ public:
     CPngButton m_btViewOut;
     CPngButton m_btVideoReplay;
 
-    // Popups placed by FollowHostWindow. The animation windows, the last-turn window and the task
-    // assistant come with their own windows; the cover, the automatic-play picture and the result
-    // window are made by the game window, which hands them over here. Not owned.
+    // The animation windows, made with the view.
+    CAnimationDlg m_BombCartoon{"bomb"};
+    CRocketAnimation m_RocketCartoon{"rocket"};
+    CPlaneAnimation m_PlaneCartoon{"plane"};
+    CAnimationDlg m_FlowerCartoon{"flower"};
+    CAnimationDlg m_SmokeCartoon{"smoke"};
+    CAnimationDlg m_ShuffleCartoon{"shuffle"};
+    CAnimationDlg m_RoleCartoon{"role"};
+
+    // Popups placed by FollowHostWindow. The last-turn window and the task assistant come with
+    // their own windows; the cover, the automatic-play picture and the result window are made by
+    // the game window, which hands them over here. Not owned.
     CWnd* m_pBombCartoon = nullptr;
     CWnd* m_pRocketCartoon = nullptr;
     CWnd* m_pPlaneCartoon = nullptr;
@@ -364,6 +383,7 @@ private:
     void ReadBackgroundIndex();
     void WriteBackgroundIndex() const;
     void CreateCardControls();
+    void CreateCartoons();
     void CreateButton(UINT nID);
     void ApplyButtonImage(UINT nID);
     void Redraw();

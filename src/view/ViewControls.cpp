@@ -115,8 +115,8 @@ int CGameClientView::OnCreate()
     for (UINT id : kFirstButtons)
         ApplyButtonImage(id);
 
-    // FIXME: the seven animation windows, the last-turn window and the task assistant are made
-    // here once they exist.
+    CreateCartoons();
+    // FIXME: the last-turn window and the task assistant are made here once they exist.
 
     for (UINT id : {127u, 129u, 131u, 132u, 133u}) {
         CreateButton(id);
@@ -325,7 +325,7 @@ void CGameClientView::OnChangeScoreButton(UINT nID)
     }
     if (lScore < spec->lThreshold) {
         m_ChangeScoreRequest = tagChangeScoreRequest{spec->lThreshold, m_lItemPrice[spec->nItemSlot], spec->wKind};
-        SendToGame(UM_CHANGE_SCORE);
+        SendToGame(*this, UM_CHANGE_SCORE);
         return;
     }
     ShowChangeScoreResult(kChangeScoreTooHigh);

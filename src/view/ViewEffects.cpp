@@ -1,5 +1,5 @@
 // The back cards' flip and flight to the landlord, the side hands' places, and the stand-ins of
-// the table's animations.
+// the table's effects.
 #include "view/GameClientView.h"
 
 #include "interaction/Commands.h"
@@ -87,12 +87,6 @@ void CGameClientView::StepBackCardFlight()
     if (CWnd* game = GetFrame())
         game->SendMessage(UM_CARTOON_FINISH, 0, 0);
     Redraw();
-}
-
-void CGameClientView::PlayCartoon(const char* pszName)
-{
-    if (const CGameFrameDlg* frame = GetFrame())
-        frame->EmitEvent(std::string("anim ") + pszName + " play");
 }
 
 void CGameClientView::PlaceSideHands(int nOffsetX, int nOffsetY)

@@ -121,6 +121,8 @@ void CGameClientView::LayoutTableView(int nWidth, int nHeight)
     m_HandCardControl[1].SetAnchor(W / 2, 575, 1, 2);
     m_UserCardControl[1].SetAnchor(W / 2, 428, 1, 2);
     m_DeckCardControl.SetAnchor(W / 2 - 54 - cardW / 2, m_nYBorder + 240, 0, 0);
+    // The popups that stay over the table follow a new size as they follow a move.
+    FollowHostWindow();
 }
 
 void CGameClientView::FollowHostWindow()
