@@ -11,8 +11,8 @@ int Channel(Argb pixel, int shift) { return static_cast<int>((pixel >> shift) & 
 
 Argb Compose(Argb alpha, float r, float g, float b)
 {
-    // The transform works on the 0-1 scale and truncates back to bytes.
-    auto byte = [](float v) { return static_cast<Argb>(std::clamp(v, 0.0f, 1.0f) * 255.0f); };
+    // The transform works on the 0-1 scale and rounds back to bytes, so that a grey stays itself.
+    auto byte = [](float v) { return static_cast<Argb>(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f); };
     return (alpha & 0xFF000000u) | (byte(r) << 16) | (byte(g) << 8) | byte(b);
 }
 
