@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -189,6 +190,49 @@ TEST(LiveTimerHost, RunsTimersAndPostedWorkFromTheEventLoop)
     EXPECT_EQ(ticks, 3);
     EXPECT_TRUE(posted);
     EXPECT_FALSE(host.isTimerRunning(&kOwnerA, 1));
+}
+
+TEST(VirtualTimerHost, RunsWaitAsEachStepSaysAndEndWhenAStepSaysSo)
+{
+    VirtualTimerHost host;
+    std::vector<std::int64_t> at;
+    host.startRun(&kOwnerA, 1, 300, [&]() -> std::optional<unsigned> {
+        at.push_back(host.now());
+        return at.size() < 3 ? std::optional<unsigned>(40u * static_cast<unsigned>(at.size())) : std::nullopt;
+    });
+    host.startTimer(&kOwnerA, 1, 1000, [] {});
+    host.advance(2000);
+    EXPECT_EQ(at, (std::vector<std::int64_t>{300, 340, 420}));
+    EXPECT_TRUE(host.isTimerRunning(&kOwnerA, 1)) << "a run and a timer of one key are apart";
+    EXPECT_FALSE(host.stopRun(&kOwnerA, 1)) << "the run ended by itself";
+}
+
+TEST(LiveTimerHost, PacesARunOnItsOwnThreadAndStepsOnThisOne)
+{
+    LiveTimerHost host;
+    QEventLoop loop;
+    const auto ui = std::this_thread::get_id();
+    int steps = 0;
+    bool onUi = true;
+    host.startRun(&kOwnerA, 1, 5, [&]() -> std::optional<unsigned> {
+        onUi = onUi && std::this_thread::get_id() == ui;
+        if (++steps == 3) {
+            // A step that stops its own run ends it at once, without waiting for itself.
+            EXPECT_TRUE(host.stopRun(&kOwnerA, 1));
+            host.startRun(&kOwnerB, 1, 5, [&]() -> std::optional<unsigned> {
+                loop.quit();
+                return std::nullopt;
+            });
+        }
+        return 5u;
+    });
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(steps, 3);
+    EXPECT_TRUE(onUi);
+    EXPECT_FALSE(host.stopRun(&kOwnerB, 1)) << "ended by its step";
+    // A run still waiting when the host goes is ended with it.
+    host.startRun(&kOwnerA, 2, 100000, [] { return std::optional<unsigned>(1u); });
 }
 
 } // namespace
