@@ -150,4 +150,39 @@ TEST_F(ImageButtonTest, HoverGlowsGraduallyAndPressingDarkens)
     EXPECT_EQ(qRed(button.GetSurface().pixel(15, 5)), 100) << "grey of a grey";
 }
 
+TEST_F(ImageButtonTest, TheAnimationPlaysWhileThePointerIsAwayUntilPressedOrDisabled)
+{
+    InstallPicture("telvo/img/anim.png", 20, 10, 3);
+    ASSERT_TRUE(button.SetAnimImage("telvo\\img\\anim.png", 100, 3));
+    EXPECT_FALSE(button.SetAnimImage("telvo\\img\\none.png", 100, 3));
+    ASSERT_TRUE(button.SetAnimImage("telvo\\img\\anim.png", 100, 3));
+    button.StartAnim();
+    m_timers.advance(100);
+    button.UpdateWindow();
+    EXPECT_EQ(qGreen(button.GetSurface().pixel(5, 5)), 160) << "the strip's frame covers the transparent half too";
+    // The pointer comes: the animation stops at its next tick and the button is itself again.
+    ASSERT_TRUE(SimulateMouse(&button, WM_MOUSEMOVE, CPoint(15, 5)));
+    m_timers.advance(100);
+    button.UpdateWindow();
+    EXPECT_EQ(qAlpha(button.GetSurface().pixel(5, 5)), 0);
+    // Leaving starts it again, unless the button was pressed meanwhile.
+    button.SendMessage(WM_MOUSELEAVE);
+    m_timers.advance(100);
+    button.UpdateWindow();
+    EXPECT_EQ(qGreen(button.GetSurface().pixel(5, 5)), 160);
+    ASSERT_TRUE(SimulateClick(&button, CPoint(15, 5)));
+    button.SendMessage(WM_MOUSELEAVE);
+    m_timers.advance(300);
+    button.UpdateWindow();
+    EXPECT_EQ(qAlpha(button.GetSurface().pixel(5, 5)), 0) << "a pressed button stays still";
+    // Disabled once, the animation never comes back.
+    button.EnableWindow(FALSE);
+    button.UpdateWindow();
+    button.EnableWindow(TRUE);
+    button.StartAnim();
+    m_timers.advance(300);
+    button.UpdateWindow();
+    EXPECT_EQ(qAlpha(button.GetSurface().pixel(5, 5)), 0);
+}
+
 }  // namespace
