@@ -354,13 +354,6 @@ public:
     // Popups placed by FollowHostWindow. The last-turn window and the task assistant come with
     // their own windows; the cover, the automatic-play picture and the result window are made by
     // the game window, which hands them over here. Not owned.
-    CWnd* m_pBombCartoon = nullptr;
-    CWnd* m_pRocketCartoon = nullptr;
-    CWnd* m_pPlaneCartoon = nullptr;
-    CWnd* m_pFlowerCartoon = nullptr;
-    CWnd* m_pSmokeCartoon = nullptr;
-    CWnd* m_pShuffleCartoon = nullptr;
-    CWnd* m_pRoleCartoon = nullptr;
     CWnd* m_pTrusteeCover = nullptr;
     CWnd* m_pTrusteePicture = nullptr;
     CWnd* m_pScoreView = nullptr;

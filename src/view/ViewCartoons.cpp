@@ -52,13 +52,6 @@ void CGameClientView::CreateCartoons()
         cartoon.LoadStrip(spec.pszStrip, spec.nFrames, RGB(0, 0, 0));
     }
     m_RocketCartoon.SetOwnerView(this);
-    m_pBombCartoon = &m_BombCartoon;
-    m_pRocketCartoon = &m_RocketCartoon;
-    m_pPlaneCartoon = &m_PlaneCartoon;
-    m_pFlowerCartoon = &m_FlowerCartoon;
-    m_pSmokeCartoon = &m_SmokeCartoon;
-    m_pShuffleCartoon = &m_ShuffleCartoon;
-    m_pRoleCartoon = &m_RoleCartoon;
 }
 
 CAnimationDlg* CGameClientView::FindCartoon(std::string_view name)

@@ -132,13 +132,13 @@ void CGameClientView::FollowHostWindow()
     CRect R;
     GetWindowRect(&R);
 
-    for (CWnd* cartoon : {m_pBombCartoon, m_pFlowerCartoon}) {
+    for (CWnd* cartoon : {&m_BombCartoon, &m_FlowerCartoon}) {
         if (Exists(cartoon))
             MoveTo(*cartoon, R.left + R.Width() / 2 - WindowSize(cartoon).cx / 2, R.top);
     }
-    if (Exists(m_pShuffleCartoon)) {
-        const CSize size = WindowSize(m_pShuffleCartoon);
-        MoveTo(*m_pShuffleCartoon, R.left + R.Width() / 2 - size.cx / 2, R.top + R.Height() / 2 - size.cy);
+    if (Exists(&m_ShuffleCartoon)) {
+        const CSize size = WindowSize(&m_ShuffleCartoon);
+        MoveTo(m_ShuffleCartoon, R.left + R.Width() / 2 - size.cx / 2, R.top + R.Height() / 2 - size.cy);
     }
     if (Exists(m_pTrusteeCover)) {
         m_pTrusteeCover->SetWindowPos(nullptr, R.left, R.top, R.Width(), R.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
@@ -148,7 +148,7 @@ void CGameClientView::FollowHostWindow()
         const CSize size = WindowSize(m_pTrusteePicture);
         MoveToTop(*m_pTrusteePicture, R.left + (R.Width() - size.cx) / 2, R.top + (R.Height() - size.cy) / 2 - 100);
     }
-    for (CWnd* centred : {m_pScoreView, m_pRoleCartoon}) {
+    for (CWnd* centred : {m_pScoreView, static_cast<CWnd*>(&m_RoleCartoon)}) {
         if (Exists(centred)) {
             const CSize size = WindowSize(centred);
             MoveToTop(*centred, R.left + (R.Width() - size.cx) / 2, R.top + (R.Height() - size.cy) / 2);

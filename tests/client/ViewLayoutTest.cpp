@@ -120,20 +120,18 @@ TEST_F(ViewLayout, FixedButtonsDoNotFollowTheWidth)
 TEST_F(ViewLayout, PopupsFollowTheView)
 {
     CWnd cover;
-    CWnd role;
     ASSERT_TRUE(cover.Create(WS_POPUP, CRect(0, 0, 10, 10), &Frame()));
-    ASSERT_TRUE(role.Create(WS_POPUP, CRect(0, 0, 300, 200), &Frame()));
+    // The role picture takes one frame's size from its strip.
+    ASSERT_TRUE(View().m_RoleCartoon.SetStrip(QImage(600, 200, QImage::Format_ARGB32), 2, 0));
     View().m_pTrusteeCover = &cover;
-    View().m_pRoleCartoon = &role;
     View().FollowHostWindow();
 
     CRect rect;
     cover.GetWindowRect(&rect);
     EXPECT_EQ(rect, CRect(0, 0, 1018, 702));
-    role.GetWindowRect(&rect);
+    View().m_RoleCartoon.GetWindowRect(&rect);
     EXPECT_EQ(rect, CRect(359, 251, 659, 451));
     View().m_pTrusteeCover = nullptr;
-    View().m_pRoleCartoon = nullptr;
 }
 
 }  // namespace
