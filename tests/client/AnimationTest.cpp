@@ -133,6 +133,10 @@ TEST_F(AnimationWindowTest, PlayDuringARunRestartsItAndStopEndsALoop)
     cartoon.Stop();
     m_timers.advance(1000);
     EXPECT_EQ(events, (std::vector<std::string>{"anim test play", "anim test play", "anim test stop"})) << "one stop, no stray frame";
+    // Stopped, the window plays again at once when asked: no old run swallows the new one.
+    cartoon.Play(40, 0, 0, 0);
+    m_timers.advance(300);
+    EXPECT_TRUE(cartoon.IsWindowVisible());
 }
 
 TEST_F(AnimationWindowTest, AMissingOrShortStripPlaysNothing)
