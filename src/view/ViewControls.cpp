@@ -325,7 +325,7 @@ void CGameClientView::OnChangeScoreButton(UINT nID)
     }
     if (lScore < spec->lThreshold) {
         m_ChangeScoreRequest = tagChangeScoreRequest{spec->lThreshold, m_lItemPrice[spec->nItemSlot], spec->wKind};
-        SendToGame(UM_CHANGE_SCORE);
+        SendToGame(*this, UM_CHANGE_SCORE);
         return;
     }
     ShowChangeScoreResult(kChangeScoreTooHigh);
