@@ -1,5 +1,6 @@
 // One full draw pass of the table at the game window's size, off screen: every seat with its
-// user, marks, bubbles and clock, the plaque numbers, both panels and the card counter.
+// user, marks, bubbles and clock, the plaque numbers, both panels and the card counter; and one
+// frame of the few-cards alarm's cell.
 #include <benchmark/benchmark.h>
 
 #include "common/GameRunner.h"
@@ -48,5 +49,24 @@ void BM_PaintTableView(benchmark::State& state)
     g_bCardCounter = false;
 }
 BENCHMARK(BM_PaintTableView)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_AlarmFrame(benchmark::State& state)
+{
+    // One frame of the few-cards alarm at the left seat, composed off screen as each 100 ms tick
+    // composes it: the background under the cell, the card back and the alarm's frame.
+    scripted::GameRunner runner;
+    CGameClientView& view = runner.Dialog().GetClientView();
+    const CSize size = view.SeatCellSize(CGameClientView::SeatCell::Alarm);
+    int step = 0;
+    for (auto _ : state) {
+        CBitmap bitmap;
+        bitmap.CreateBitmap(size.cx, size.cy);
+        CDC cell;
+        cell.SelectObject(&bitmap);
+        view.ComposeSeatCell(&cell, CGameClientView::SeatCell::Alarm, 0, step++);
+        benchmark::DoNotOptimize(bitmap.Image().constBits());
+    }
+}
+BENCHMARK(BM_AlarmFrame)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime()->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -4,8 +4,8 @@
 //
 // An input is the file itself.
 #include "support/QZResourceManager.h"
+#include "ScratchFile.h"
 
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -26,27 +26,10 @@ void Check(bool condition)
         __builtin_trap();
 }
 
-// A folder of this process's own, removed when the process ends.
-struct ScratchFolder {
-    ScratchFolder()
-    {
-        const char* tmp = std::getenv("TMPDIR");
-        folder = fs::path(tmp && *tmp ? tmp : "/tmp") / ("qarrum-fuzz-container-" + std::to_string(getpid()));
-        std::error_code ec;
-        fs::create_directories(folder, ec);
-    }
-    ~ScratchFolder()
-    {
-        std::error_code ec;
-        fs::remove_all(folder, ec);
-    }
-    fs::path folder;
-};
-
 const fs::path& ScratchFile()
 {
-    static const ScratchFolder scratch;
-    static const fs::path file = scratch.folder / "resource.qz";
+    static const fuzz::ScratchFolder scratch("container");
+    static const fs::path file = scratch.folder() / "resource.qz";
     return file;
 }
 

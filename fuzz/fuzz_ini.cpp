@@ -5,6 +5,7 @@
 // An input is: section length, key length, value length (each % 64), the buffer size of the
 // reads, then the section, key and value (cut to what is left) and the document.
 #include "support/IniFile.h"
+#include "ScratchFile.h"
 #include "support/Profile.h"
 #include "view/GameClientView.h"
 
@@ -24,7 +25,6 @@
 #include <utility>
 #include <vector>
 
-#include <unistd.h>
 
 namespace {
 
@@ -74,27 +74,10 @@ std::string Lower(std::string_view text)
     return lower;
 }
 
-// A folder of this process's own, removed when the process ends.
-struct ScratchFolder {
-    ScratchFolder()
-    {
-        const char* tmp = std::getenv("TMPDIR");
-        folder = fs::path(tmp && *tmp ? tmp : "/tmp") / ("qarrum-fuzz-ini-" + std::to_string(getpid()));
-        std::error_code ec;
-        fs::create_directories(folder, ec);
-    }
-    ~ScratchFolder()
-    {
-        std::error_code ec;
-        fs::remove_all(folder, ec);
-    }
-    fs::path folder;
-};
-
 const fs::path& ScratchFile()
 {
-    static const ScratchFolder scratch;
-    static const fs::path file = scratch.folder / "file.ini";
+    static const fuzz::ScratchFolder scratch("ini");
+    static const fs::path file = scratch.folder() / "file.ini";
     return file;
 }
 

@@ -30,6 +30,13 @@ namespace {
 const int kViewButtonIds[] = {100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116, 117,
                               118, 119, 120, 121, 122, 123, 124, 125, 126, 127, 129, 131, 132, 133, 135, 1003};
 
+// The table view's own timers, in id order.
+const UINT_PTR kViewTimerIds[] = {CGameClientView::IDT_SCORE_SLIDE, CGameClientView::IDT_MATCH_SLIDE,
+    CGameClientView::IDT_COVER_FADE, CGameClientView::IDT_CARD_ALARM, CGameClientView::IDT_TOP_BADGE,
+    CGameClientView::IDT_BACK_FLIP, CGameClientView::IDT_NO_BIGGER, CGameClientView::IDT_BACK_FLY,
+    CGameClientView::IDT_MATCH_COUNTDOWN, CGameClientView::IDT_PRIZE_ROLL, CGameClientView::IDT_CHAT_FLASH,
+    CGameClientView::IDT_TASK_CARTOON, CGameClientView::IDT_CHANGE_SCORE, CGameClientView::IDT_ADD_AWARD};
+
 class ScriptError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -513,7 +520,24 @@ private:
               << " m_bOrderSortCard=" << int(v.m_bOrderSortCard) << " m_cbOutCount=" << join(v.m_cbOutCount)
               << " m_cbLeftCount=" << join(v.m_cbLeftCount) << " m_lSeatMultiple=" << join(v.m_lSeatMultiple)
               << " m_lSeatTotal=" << join(v.m_lSeatTotal) << " m_bScoreShown=" << int(v.m_bScoreShown)
-              << " m_bReplayNames=" << int(v.m_bReplayNames) << '\n';
+              << " m_bReplayNames=" << int(v.m_bReplayNames);
+        // The effects' state, and which of the view's timers run now.
+        std::vector<UINT_PTR> timers;
+        for (UINT_PTR id : kViewTimerIds) {
+            if (v.IsViewTimerRunning(id))
+                timers.push_back(id);
+        }
+        m_out << " m_bChatFlash=" << v.m_bChatFlash << " m_nChatFlashCount=" << v.m_nChatFlashCount
+              << " m_bAlarmRunning=" << v.m_bAlarmRunning << " m_nAlarmStep=" << v.m_nAlarmStep
+              << " m_bBadgeRunning=" << v.m_bBadgeRunning << " m_nBadgeStep=" << v.m_nBadgeStep
+              << " m_bFadeRunning=" << v.m_bFadeRunning << " m_nFadeDirection=" << v.m_nFadeDirection
+              << " m_nFadeStep=" << v.m_nFadeStep << " m_nNoBiggerCount=" << v.m_nNoBiggerCount
+              << " m_nScorePanelHeight=" << v.m_nScorePanelHeight << " m_nMatchPanelHeight=" << v.m_nMatchPanelHeight
+              << " m_nPrizeOffset=" << join(v.m_nPrizeOffset) << " m_nPrizeTarget=" << join(v.m_nPrizeTarget)
+              << " m_bTaskCartoon=" << int(v.m_bTaskCartoon) << " m_wTaskFlagCartoonIndex=" << v.m_wTaskFlagCartoonIndex
+              << " m_wTaskCartoonTimes=" << v.m_wTaskCartoonTimes << " m_nAlpha=" << v.m_nAlpha
+              << " m_bAddAwardShown=" << int(v.m_bAddAwardShown) << " m_nAddAwardRise=" << v.m_nAddAwardRise
+              << " timers=" << (timers.empty() ? std::string("-") : join(timers)) << '\n';
     }
 
     // Every card control of the table but the local hand: "cards hand0=... out1=... back=... deck=N",

@@ -190,3 +190,12 @@ QImage CRgnButton::LookPicture(Look look) const
     }
     return keyed;
 }
+
+void CreatePngButtons(CWnd* parent, std::initializer_list<PngButtonPlace> buttons)
+{
+    for (const PngButtonPlace& place : buttons) {
+        place.button->Create("", WS_CHILD | WS_VISIBLE, CRect(place.at, CSize()), parent, place.nID);
+        place.button->EnableSound(false);
+        place.button->SetButtonImage(place.picture);
+    }
+}

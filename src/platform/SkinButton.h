@@ -12,6 +12,7 @@
 
 #include <QImage>
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -85,3 +86,12 @@ protected:
 private:
     COLORREF m_crKey = RGB(255, 0, 255);
 };
+
+// A dialog's fixed buttons: each made shown, enabled and silent at its place with its picture.
+struct PngButtonPlace {
+    CPngButton* button;
+    UINT nID;
+    CPoint at;
+    std::string picture;
+};
+void CreatePngButtons(CWnd* parent, std::initializer_list<PngButtonPlace> buttons);

@@ -218,9 +218,14 @@ BOOL CSkinImage::BitBlt(CDC* pDestDC, int xDest, int yDest, int nDestWidth, int 
 {
     if (!pDestDC || m_image.isNull())
         return FALSE;
-    QImage piece = Opaque(m_image);
+    // Only the piece copied is made opaque: the small cells of the table's effects are taken
+    // from a background picture of the whole table.
+    const QRect inside = QRect(xSrc, ySrc, nDestWidth, nDestHeight).intersected(m_image.rect());
+    if (inside.isEmpty())
+        return FALSE;
+    QImage piece = Opaque(m_image.copy(inside));
     CDC source(&piece);
-    return pDestDC->BitBlt(xDest, yDest, nDestWidth, nDestHeight, &source, xSrc, ySrc, dwROP);
+    return pDestDC->BitBlt(xDest + inside.x() - xSrc, yDest + inside.y() - ySrc, inside.width(), inside.height(), &source, 0, 0, dwROP);
 }
 
 BOOL CSkinImage::Draw(CDC* pDestDC, int xDest, int yDest) const { return Draw(pDestDC, xDest, yDest, GetWidth(), GetHeight()); }

@@ -47,11 +47,12 @@ std::optional<fs::path> EnvironmentFolder(const char* name)
 
 // Without an application name QStandardPaths would answer the bare generic folder, which many
 // programs share; fall back to our own subfolder of it.
-fs::path StandardFolder(QStandardPaths::StandardLocation location, QStandardPaths::StandardLocation generic)
+// The folder of ours in one of the user's generic folders. Not the application's own location:
+// that depends on the program's name, and the game, the CLI and the tests must all find the same
+// files.
+fs::path OwnFolder(QStandardPaths::StandardLocation generic)
 {
-    if (QCoreApplication::applicationName().isEmpty())
-        return FromQString(QStandardPaths::writableLocation(generic)) / "qarrum";
-    return FromQString(QStandardPaths::writableLocation(location));
+    return FromQString(QStandardPaths::writableLocation(generic)) / "qarrum";
 }
 
 fs::path ExecutableFolder()
@@ -181,7 +182,7 @@ fs::path UserDataFolder()
     }
     if (auto folder = EnvironmentFolder("QARRUM_HOME"))
         return *folder;
-    return StandardFolder(QStandardPaths::AppDataLocation, QStandardPaths::GenericDataLocation);
+    return OwnFolder(QStandardPaths::GenericDataLocation);
 }
 
 fs::path InstalledDataFolder()

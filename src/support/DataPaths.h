@@ -7,7 +7,7 @@
 //
 // Two folders hold the files. Reads look in the user data folder first, then in the installed
 // data folder; writes always go to the user data folder.
-//   user data folder:      $QARRUM_HOME, else QStandardPaths::AppDataLocation
+//   user data folder:      $QARRUM_HOME, else GenericDataLocation/qarrum (~/.local/share/qarrum)
 //   installed data folder: $QARRUM_DATA, else found from the executable: <bindir>/../data in a
 //                          build tree, <prefix>/share/qarrum when installed
 //

@@ -2,7 +2,6 @@
 
 #include "support/IniFile.h"
 
-#include <QCoreApplication>
 #include <QStandardPaths>
 
 #include <charconv>
@@ -23,12 +22,10 @@ ProfileStore::ProfileStore(fs::path file)
 
 fs::path ProfileStore::DefaultProfileFile()
 {
-    // Without an application name the location would be the configuration folder every program
-    // shares; keep to a folder of our own.
-    if (QCoreApplication::applicationName().isEmpty())
-        return fs::path(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString()) / "qarrum"
-            / "qarrum.ini";
-    return fs::path(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString()) / "qarrum.ini";
+    // A folder of our own in the shared configuration folder, whatever the program is called, so
+    // the game and the CLI read the same settings.
+    return fs::path(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString()) / "qarrum"
+        / "qarrum.ini";
 }
 
 int ProfileStore::GetProfileInt(std::string_view section, std::string_view key, int defaultValue) const

@@ -1,7 +1,7 @@
 #pragma once
 
 // The application profile: the player's own integer settings (section "GameOption"), kept in an
-// INI file in the user's configuration folder (QStandardPaths::AppConfigLocation/qarrum.ini).
+// INI file in the user's configuration folder (GenericConfigLocation/qarrum/qarrum.ini, ~/.config/qarrum/qarrum.ini).
 // Tests and tools point a store at a file of their own.
 
 #include <filesystem>

@@ -6,11 +6,12 @@
 // messages to the game window, and lays itself out for the client size. One class, split over
 // files by concern:
 //   GameClientView.cpp   construction, pictures, state setters, reset, the background index
-//   ViewControls.cpp     creation of the child windows, button clicks, mouse, view timers
+//   ViewControls.cpp     creation of the child windows, button clicks, mouse
 //   ViewLayout.cpp       the layout for a client size and the popups that follow the window
 //   ViewPaint.cpp        the draw pass: background cache, seats, bubbles, numbers
 //   ViewPanels.cpp       the score and match panels, the prize digits, the card counter
-//   ViewEffects.cpp      the back-card flip and flight, the side hands' places, the effect stand-ins
+//   ViewEffects.cpp      the view's timers and effects: slides, blinks, fades, the back cards'
+//                        flip and flight, the prize roll, the task cartoon, the reward rise
 //   ViewCartoons.cpp     the animation windows: made with the view, started and stopped by name
 //
 // Seats are view seats: 0 left, 1 the local player at the bottom, 2 right.
@@ -103,14 +104,17 @@ public:
     // Writes "DeasilOrder" and lays out again when the flag really changes.
     void SetClockwiseOrder(bool bClockwise);
     void ShowSideCardBacks(bool bShow);
+    // Stops the view's animations (a replay is about to start) and settles each at its end, so
+    // that any of them can start again.
     void KillViewTimers();
+    bool IsViewTimerRunning(UINT_PTR nIDEvent) const;
     // Keeps the popups over the view after the game window moved.
     void FollowHostWindow();
     // The next table background (green, red, purple, blue, green ...).
     void NextBackground();
 
-    // Effects and panels. They keep their values and redraw; the animations themselves come with
-    // the effects and panels of the table.
+    // Effects and panels. A running flash, alarm or badge keeps its timer when started again; the
+    // fade and the back cards start over; the notice starts its timer over but keeps its count.
     void RaiseCardAlarm(WORD wSeat, DWORD dwCardsLeft);
     // The three back cards flip, then fly to the landlord's seat; the game window hears
     // UM_CARTOON_FINISH when they arrive.
@@ -145,6 +149,13 @@ public:
     void RenderMatchPanel();
     // Restarts the one-second countdown of the match panel.
     void RestartMatchTimer();
+
+    // The blinking marks at the seats: the few-cards alarm over a card back, and the badge.
+    enum class SeatCell { Alarm, Badge };
+    CSize SeatCellSize(SeatCell kind) const;
+    // Builds one frame of a seat's mark into pCell, a context of the cell's size, over the
+    // background picture of the seat's point.
+    void ComposeSeatCell(CDC* pCell, SeatCell kind, int seat, int nStep);
     // Codes 0-3 show their picture until hidden (any other code hides it).
     void ShowChangeScoreResult(WORD wCode);
     void HideChangeScoreResult() { ShowChangeScoreResult(kChangeScoreHide); }
@@ -385,8 +396,10 @@ private:
     // The background cache holds the static table; each draw pass starts from a copy of it.
     void MakeBackgroundCache(int nWidth, int nHeight);
     void PaintBackground();
-    // The current background picture (or the felt) over a piece of a picture.
-    void RestoreBackground(CDC* pDC, int x, int y, int cx, int cy);
+    // The current background picture (or the felt) over a piece of a picture, taken from the
+    // same place of the background or from (xSrc, ySrc).
+    void RestoreBackground(CDC* pDC, int x, int y, int cx, int cy) { RestoreBackground(pDC, x, y, cx, cy, x, y); }
+    void RestoreBackground(CDC* pDC, int x, int y, int cx, int cy, int xSrc, int ySrc);
     // The side seats' small card backs in the cache, or the background under them.
     void DrawSideBacks();
     // The cache under the no-bigger-card notice, which blinks over it.
@@ -403,17 +416,32 @@ private:
     // The prize back and its digits; the digits alone over it.
     void DrawPrize(CDC* pDC);
     void DrawPrizeDigits(CDC* pDC);
+    // Digit cell k showing the roll strip from `offset` down.
+    void DrawPrizeCell(CDC* pDC, int k, int offset);
     void DrawCardCounter(CDC* pDC, int nWidth, int nHeight);
 
     void OnBackgroundButton(UINT nID);
     void OnChangeScoreButton(UINT nID);
     void OnCounterModeButton(UINT nID);
     void StepPanelSlide(UINT_PTR nIDEvent);
+    // The panel's frame at its current height, and the panel inside it, into the cache.
+    void DrawPanelFrame(bool bScore);
+    void StepChatFlash();
+    void StepSeatCells(SeatCell kind);
+    CPoint SeatCellPoint(SeatCell kind, int seat) const;
+    // Puts a frame composed off screen on the window and into the background cache.
+    void ShowComposed(CDC* pFrame, const CRect& rect);
     void StepBackCardFlip();
     void StepCoverFade();
     void DrawCoverLevel(int nLevel);
     void StepBackCardFlight();
+    // The back-cards control at rest: in the middle of the table, spread out.
+    void RestBackCards();
+    void StepNoBiggerCard();
     void OnMatchCountdown();
+    void StepPrizeRoll();
+    void DrawTaskCartoon(CDC* pDC);
+    void StepAddAward();
     void ReapplyCoverFade();
 
     ProfileStore m_OwnProfile;

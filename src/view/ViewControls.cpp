@@ -1,5 +1,5 @@
 // The table view's child windows and input: the card controls and buttons made at creation, what
-// each button click does, the mouse on the table itself, and the view's own timers.
+// each button click does and the mouse on the table itself.
 #include "view/GameClientView.h"
 
 #include "interaction/Commands.h"
@@ -20,7 +20,6 @@ LRESULT SendToGame(const CGameFrameView& view, UINT message, WPARAM wParam = 0, 
 
 constexpr UINT kSlideMs = 40;
 constexpr UINT kChangeScoreShowMs = 5000;
-constexpr int kPanelStep = 20;
 
 // Change-score buttons: the score a player must stay below to change it, the item slot whose
 // price goes to the window and the item kind. 128 and 130 are routed but have no buttons.
@@ -376,67 +375,4 @@ void CGameClientView::OnLButtonUp(UINT nFlags, CPoint point)
             return;
     }
     CGameFrameView::OnLButtonUp(nFlags, point);
-}
-
-// ---- Timers ---------------------------------------------------------------------------------------------
-
-void CGameClientView::OnTimer(UINT_PTR nIDEvent)
-{
-    switch (nIDEvent) {
-    case IDT_SCORE_SLIDE:
-    case IDT_MATCH_SLIDE:
-        StepPanelSlide(nIDEvent);
-        return;
-    case IDT_MATCH_COUNTDOWN:
-        OnMatchCountdown();
-        return;
-    case IDT_BACK_FLIP:
-        StepBackCardFlip();
-        return;
-    case IDT_COVER_FADE:
-        StepCoverFade();
-        return;
-    case IDT_BACK_FLY:
-        StepBackCardFlight();
-        return;
-    case IDT_CHANGE_SCORE:
-        KillTimer(IDT_CHANGE_SCORE);
-        HideChangeScoreResult();
-        return;
-    default:
-        CGameFrameView::OnTimer(nIDEvent);
-        return;
-    }
-}
-
-void CGameClientView::StepPanelSlide(UINT_PTR nIDEvent)
-{
-    const bool bScore = nIDEvent == IDT_SCORE_SLIDE;
-    int& height = bScore ? m_nScorePanelHeight : m_nMatchPanelHeight;
-    const bool bOpen = (bScore ? m_bScorePanelOpen : m_bMatchPanelOpen) != 0;
-    height += bOpen ? kPanelStep : -kPanelStep;
-    if (bOpen && height >= kPanelOpen) {
-        height = kPanelOpen;
-        KillTimer(nIDEvent);
-    } else if (!bOpen && height <= kPanelClosed) {
-        height = kPanelClosed;
-        KillTimer(nIDEvent);
-    }
-    CPngButton& button = bScore ? m_btScorePanel : m_btMatchPanel;
-    button.SetWindowPos(nullptr, bScore ? 750 : 237, height - 35, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // FIXME: the slide draws only the panel's area and its image as it moves with the table's
-    // effects; until then the whole cache is painted again with the frame at its new height (and
-    // the moved button takes its new background from it).
-    PaintBackground();
-    Redraw();
-}
-
-void CGameClientView::OnMatchCountdown()
-{
-    --m_llCountdown;
-    if (m_llCountdown <= 0)
-        KillTimer(IDT_MATCH_COUNTDOWN);
-    RenderMatchPanel();
-    if (m_bMatchPanelOpen)
-        Redraw();
 }

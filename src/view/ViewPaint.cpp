@@ -33,12 +33,12 @@ bool CGameClientView::IsButtonShown(UINT nID)
 
 // ---- Background cache ---------------------------------------------------------------------------------
 
-void CGameClientView::RestoreBackground(CDC* pDC, int x, int y, int cx, int cy)
+void CGameClientView::RestoreBackground(CDC* pDC, int x, int y, int cx, int cy, int xSrc, int ySrc)
 {
     const CSkinImage& picture = m_ImageBackground[m_wBackground < kBackgrounds ? m_wBackground : 0];
-    if (picture.IsNull() || x + cx > picture.GetWidth() || y + cy > picture.GetHeight())
+    if (picture.IsNull() || xSrc + cx > picture.GetWidth() || ySrc + cy > picture.GetHeight())
         pDC->FillSolidRect(x, y, cx, cy, kFeltGreen);
-    picture.BitBlt(pDC, x, y, cx, cy, x, y);
+    picture.BitBlt(pDC, x, y, cx, cy, xSrc, ySrc);
 }
 
 void CGameClientView::PaintBackground()
@@ -188,7 +188,10 @@ void CGameClientView::PaintTableView(CDC* pDC, int nWidth, int nHeight)
         m_ImageScorePanel.BitBlt(pDC, m_nLayoutWidth / 2 + 115, 5);
     }
 
-    // FIXME: the task cartoon is drawn here once the task window exists to say the task is done.
+    // FIXME: the task window's word that it holds a completed task with a reward joins this
+    // condition once the task window exists.
+    if (m_bTaskCartoon == 1)
+        DrawTaskCartoon(pDC);
 
     if (m_bChangeScoreShown && m_wChangeScoreCode < kChangeScoreCodes)
         m_PngChangeScore[m_wChangeScoreCode].DrawImage(pDC, 163, 89);

@@ -18,6 +18,7 @@ constexpr int kPrizeCellSourceY = 27;
 constexpr int kPrizeCellY = 152;
 // The odometer strip's cell height when the strip itself is missing.
 constexpr int kPrizeCellHeight = 26;
+constexpr UINT kPrizeRollMs = 25;
 
 // The panel's ground, its texts transparent in the panel's colour and font.
 void BeginPanel(CDC* pDC, CFont& font, int nFontHeight)
@@ -156,11 +157,19 @@ void CGameClientView::StartPrizeRoll(int32_t lPrize)
     const table::PrizeDigits digits = table::PrizeDigitsOf(lPrize, PrizeCellHeight());
     if (m_bPrizeSet && lPrize == m_lPrizeValue)
         return;
+    const bool bRoll = m_bPrizeSet && lPrize > m_lPrizeValue;
     m_lPrizeValue = lPrize;
+    const int nShownDigits = m_nPrizeDigits;
     m_nPrizeDigits = digits.nDigits;
     std::memcpy(m_nPrizeTarget, digits.offsets.data(), sizeof(m_nPrizeTarget));
-    // FIXME: a larger prize rolls up to its digits once the prize roll exists; until then it
-    // shows at once, as a smaller one does.
+    if (bRoll) {
+        // A larger prize rolls up to its digits (a roll under way takes the new targets). A digit
+        // the value gains starts from the 0 that its cell showed as a leading zero.
+        for (int k = nShownDigits; k < m_nPrizeDigits && k < kPrizeCells; ++k)
+            m_nPrizeOffset[k] = 9 * PrizeCellHeight();
+        SetTimer(IDT_PRIZE_ROLL, kPrizeRollMs);
+        return;
+    }
     std::memcpy(m_nPrizeOffset, m_nPrizeTarget, sizeof(m_nPrizeOffset));
     // The first prize is drawn into the cache by the next draw pass, together with its back.
     if (m_bPrizeSet)
@@ -178,17 +187,19 @@ void CGameClientView::DrawPrizeDigits(CDC* pDC)
 {
     if (!pDC->GetImage())
         return;
+    // Cells beyond the value's digits show leading zeros.
+    for (int k = 0; k < kPrizeCells; ++k)
+        DrawPrizeCell(pDC, k, k < m_nPrizeDigits ? m_nPrizeOffset[k] : 9 * PrizeCellHeight());
+}
+
+void CGameClientView::DrawPrizeCell(CDC* pDC, int k, int offset)
+{
     const int cellWidth = m_PngRollNumber.GetWidth();
     const int cellHeight = PrizeCellHeight();
-    const int stripHeight = m_PngRollNumber.GetHeight();
-    for (int k = 0; k < kPrizeCells; ++k) {
-        const int x = table::PrizeCellX(k, cellWidth);
-        m_PngPrizeBack.DrawImage(pDC, x, kPrizeCellY, cellWidth, cellHeight, kPrizeCellSourceX, kPrizeCellSourceY);
-        // Cells beyond the value's digits show leading zeros.
-        const int offset = k < m_nPrizeDigits ? m_nPrizeOffset[k] : 9 * cellHeight;
-        for (const table::StripPiece& piece : table::RollPieces(offset, cellHeight, stripHeight))
-            m_PngRollNumber.DrawImage(pDC, x, kPrizeCellY + piece.destY, cellWidth, piece.height, 0, piece.srcY);
-    }
+    const int x = table::PrizeCellX(k, cellWidth);
+    m_PngPrizeBack.DrawImage(pDC, x, kPrizeCellY, cellWidth, cellHeight, kPrizeCellSourceX, kPrizeCellSourceY);
+    for (const table::StripPiece& piece : table::RollPieces(offset, cellHeight, m_PngRollNumber.GetHeight()))
+        m_PngRollNumber.DrawImage(pDC, x, kPrizeCellY + piece.destY, cellWidth, piece.height, 0, piece.srcY);
 }
 
 // ---- Card counter --------------------------------------------------------------------------------------

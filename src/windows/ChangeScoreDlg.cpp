@@ -31,21 +31,10 @@ BOOL CChangeScoreDlg::OnInitDialog()
     m_PngBack.LoadImage(dir + "ChangeScore_Bg.png");
     m_PngNumber.LoadImage(dir + "ChangeScore_Number.png");
     m_PngCoin.LoadImage(dir + "ChangeScore_Coin.png");
-    const struct {
-        CPngButton* button;
-        UINT nID;
-        CPoint at;
-        const char* picture;
-    } buttons[] = {
-        {&m_btOk, IDOK, {70, 130}, "ChangeScore_Ok.png"},
-        {&m_btCancel, IDCANCEL, {224, 130}, "ChangeScore_Cancel.png"},
-    };
-    for (const auto& spec : buttons) {
-        spec.button->Create("", WS_CHILD | WS_VISIBLE, CRect(spec.at, CSize()), this, spec.nID);
-        spec.button->EnableSound(false);
-        spec.button->SetButtonImage(dir + spec.picture);
-        spec.button->EnableWindow(TRUE);
-    }
+    CreatePngButtons(this, {
+        {&m_btOk, IDOK, {70, 130}, dir + "ChangeScore_Ok.png"},
+        {&m_btCancel, IDCANCEL, {224, 130}, dir + "ChangeScore_Cancel.png"},
+    });
     const int width = m_PngBack.IsNull() ? 364 : m_PngBack.GetWidth();
     const int height = m_PngBack.IsNull() ? 180 : m_PngBack.GetHeight();
     SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);

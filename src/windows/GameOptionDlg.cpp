@@ -39,21 +39,11 @@ BOOL CGameOptionDlg::OnInitDialog()
         spec.box->SetCheck(spec.bChecked ? BST_CHECKED : BST_UNCHECKED);
     }
 
-    const struct {
-        CPngButton* button;
-        UINT nID;
-        CPoint at;
-        const char* picture;
-    } buttons[] = {
+    CreatePngButtons(this, {
         {&m_btOk, IDOK, {257, 141}, "telvo\\img\\btoptionOk.bmp"},
         {&m_btCancel, IDCANCEL, {361, 141}, "telvo\\img\\btoptionCancel.bmp"},
         {&m_btClose, IDC_CLOSE, {395, 2}, "telvo\\img\\btoptionClose.bmp"},
-    };
-    for (const auto& spec : buttons) {
-        spec.button->Create("", WS_CHILD | WS_VISIBLE, CRect(spec.at, CSize()), this, spec.nID);
-        spec.button->EnableSound(false);
-        spec.button->SetButtonImage(spec.picture);
-    }
+    });
 
     ModifyStyleEx(0, WS_EX_LAYERED);
     SetLayeredWindowAttributes(kKey, 255, LWA_COLORKEY);

@@ -100,21 +100,11 @@ BOOL CScoreView::OnInitDialog()
     m_NameFont.CreatePointFont(140, "Arial");
     m_PointsFont.CreateFont(20, FW_NORMAL, "黑体");
 
-    const struct {
-        CPngButton* button;
-        UINT nID;
-        CPoint at;
-        const char* picture;
-    } buttons[] = {
+    CreatePngButtons(this, {
         {&m_btQuit, IDC_QUIT, {915, 15}, "telvo\\img\\GameEnd\\btQuit.png"},
         {&m_btStart, IDC_CONTINUE, {572, 662}, "telvo\\img\\GameEnd\\btStart.png"},
         {&m_btSaveVideo, IDC_SAVE_VIDEO, {540, 600}, "telvo\\img\\btSaveVideo.png"},
-    };
-    for (const auto& spec : buttons) {
-        spec.button->Create("", WS_CHILD | WS_VISIBLE, CRect(spec.at, CSize()), this, spec.nID);
-        spec.button->EnableSound(false);
-        spec.button->SetButtonImage(spec.picture);
-    }
+    });
     m_pSoundSystem = std::make_unique<FMOD::System>();
     FMOD::Sound* coin = nullptr;
     if (m_pSoundSystem->createStream("telvo\\sound\\coin.mp3", FMOD_LOOP_NORMAL, nullptr, &coin) == FMOD_OK

@@ -1,4 +1,4 @@
-// The table as a player sees it: the scripts under tests/e2e/pictures run through
+// The table as a player sees it, and the windows over it: the scripts under tests/e2e/pictures run through
 // `qarrum-cli snapshot`, their pictures are kept under build/snapshots/ for review, and each is
 // checked where the table puts its seats, bubbles, marks, numbers, panels and counter: those
 // places must differ from the bare felt, or show the panel's own colour.
@@ -151,6 +151,22 @@ TEST_F(TablePictures, PrizeMatch)
     ExpectDrawn(image, QRect(436, 152, 196, 26), 0.6, "the prize digits");
     ExpectDrawn(image, QRect(360, 130, 60, 60), 0.6, "the prize back");
     EXPECT_LE(OfColour(image, 0x1B2940, QRect(118, 6, 274, 72)), 0.9) << "the match panel shows its picture";
+}
+
+// The windows over the table are pictured too: the result window covers the table with its title,
+// banner and the three players' boxes; the last-turn window holds the plays in its seats' rows.
+TEST_F(TablePictures, ResultAndLastTurnWindows)
+{
+    const QImage result = Snapshot("result_window");
+    ExpectDrawn(result, QRect(420, 15, 180, 50), 0.3, "the result window's title");
+    ExpectDrawn(result, QRect(260, 85, 500, 50), 0.6, "the room's banner");
+    ExpectDrawn(result, QRect(700, 210, 260, 440), 0.9, "the multiplier table");
+    ExpectDrawn(result, QRect(90, 255, 100, 100), 0.6, "the winner's face");
+
+    const QImage lastTurn = Snapshot("last_turn");
+    ExpectDrawn(lastTurn, QRect(440, 140, 140, 30), 0.2, "the last-turn window's title");
+    ExpectDrawn(lastTurn, QRect(460, 395, 100, 95), 0.6, "the local player's play");
+    ExpectDrawn(lastTurn, QRect(710, 260, 120, 95), 0.6, "the right seat's play");
 }
 
 }  // namespace
