@@ -42,7 +42,8 @@ public:
     // Loads the strip of nFrames frames; the window takes one frame's size. A strip that is
     // missing or too narrow for its frames is logged (once per window) and plays nothing.
     bool LoadStrip(std::string_view path, unsigned nFrames, COLORREF crKey);
-    // A strip made in memory (tests, benchmarks); the path is only for the log.
+    // A strip already in memory; false, and no strip, when it is too small for its frames.
+    // bPng picks per-pixel alpha, otherwise crKey is the transparent colour.
     bool SetStrip(const QImage& strip, unsigned nFrames, COLORREF crKey, bool bPng = true);
     // Last 0 means the strip's last frame.
     void Play(unsigned nInterval, int nLoop, unsigned nFirst, unsigned nLast);
