@@ -5,11 +5,14 @@
 #include <string_view>
 #include <utility>
 
+#include "logic/MissionRules.h"
 #include "server/TableEngine.h"
 
 namespace server {
 
 namespace {
+
+using namespace mission;
 
 // A match of two stages (preliminary, final) of three rounds; a round is one game. It starts
 // again every three hours of the table's clock.
@@ -60,13 +63,9 @@ constexpr TaskKind kTasks[] = {
      "\xcd\xea\xb3\xc9\xc8\xce\xd2\xe2\xc8\xfd\xbe\xd6\xd3\xce\xcf\xb7\xbc\xb4\xbf\xc9",         // 完成任意三局游戏即可
      "\xbd\xf1\xc8\xd5\xc8\xce\xce\xf1\xcd\xea\xb3\xc9, \xbd\xb1\xc0\xf8\xd2\xd1\xb7\xa2\xb7\xc5"},  // 今日任务完成, 奖励已发放
 };
-constexpr uint8_t kTaskOffered = 1, kTaskRunning = 2, kTaskFailed = 3, kTaskDone = 4;
+constexpr uint8_t kTaskOffered = kStateOffered, kTaskRunning = kStateRunning, kTaskFailed = kStateFailed,
+                  kTaskDone = kStateDone, kTaskCompleted = kStateCompleted;
 constexpr uint8_t kTaskFlagPaid = 4;
-
-// Where the task window finds the fields of a task record beyond the four the controller reads.
-constexpr std::size_t kAtDifficulty = 2, kAtGold = 20, kAtLottery = 24, kAtProps = 28, kAtTheme = 32, kAtDescribe = 74,
-                      kAtMethod = 276, kAtFinished = 478, kAtDoneCount = 708, kAtTotalCount = 709;
-constexpr std::size_t kThemeSize = 42, kDescribeSize = 202, kMethodSize = 202, kFinishedSize = 230;
 
 // The task window's request to its host: the user, then the kind of the task page shown.
 struct TaskRequest {
