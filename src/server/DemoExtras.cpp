@@ -274,9 +274,13 @@ std::vector<ExtraMessage> DemoExtras::afterMessage(uint16_t chair, uint16_t sub,
             Seat& seat = m_seats[c];
             for (uint8_t kind = 1; kind <= 2; ++kind) {
                 Task& task = seat.tasks[kind - 1];
-                // A task finished last game can be taken again.
-                if (task.state == kTaskDone) {
+                // A task finished last game reads completed for one game, then is offered again,
+                // so that the client shows each of its states.
+                if (task.state == kTaskCompleted) {
                     task = Task{kTaskOffered, 0, 0};
+                    seat.changed[kind - 1] = true;
+                } else if (task.state == kTaskDone) {
+                    task.state = kTaskCompleted;
                     seat.changed[kind - 1] = true;
                 }
                 if (std::exchange(seat.changed[kind - 1], false))
