@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/GameClientDlg.h"
+#include "logic/MissionRules.h"
 #include "platform/TimerHost.h"
 #include "support/TextCodec.h"
 #include "view/FadeDlg.h"
@@ -27,10 +28,6 @@ constexpr COLORREF kRed = 0x0000FF;
 // Task clocks by kind (1 and 2); the slots are kind - 1.
 constexpr UINT_PTR kTimerMission[] = {10, 11};
 constexpr UINT_PTR kTimerBonus[] = {12, 13};
-constexpr DWORD kBonusSeconds = 30;
-constexpr BYTE kTaskRunning = 2;
-constexpr BYTE kTaskFinished = 4;
-constexpr BYTE kTaskExpired = 5;
 
 }  // namespace
 
@@ -145,14 +142,14 @@ void CGameClientDlg::OnSubTask(const TaskRecord& record)
     m_TaskSlot[slot] = record;
     // A bonus wait belongs to the finished record it started with: left running under a newer
     // record it would mark that one completed 30 seconds on.
-    if (record.cbTaskState != kTaskFinished)
+    if (record.cbTaskState != mission::kStateDone)
         KillTimer(kTimerBonus[slot]);
     switch (record.cbTaskState) {
-    case kTaskRunning:
+    case mission::kStateRunning:
         m_TaskSlot[slot].lTimeLeft = record.lTimeLimit;
         SetTimer(kTimerMission[slot], 1000);
         break;
-    case kTaskFinished:
+    case mission::kStateDone:
         m_nBonusTicks[slot] = 0;
         SetTimer(kTimerBonus[slot], 1000);
         KillTimer(kTimerMission[slot]);
@@ -174,12 +171,12 @@ void CGameClientDlg::OnTaskTimer(UINT_PTR nIDEvent)
             else
                 KillTimer(nIDEvent);
         } else if (nIDEvent == kTimerBonus[slot]) {
-            if (++m_nBonusTicks[slot] >= kBonusSeconds) {
+            if (++m_nBonusTicks[slot] >= mission::kBonusWaitSeconds) {
                 KillTimer(nIDEvent);
-                m_TaskSlot[slot].cbTaskState = kTaskExpired;
+                m_TaskSlot[slot].cbTaskState = mission::kStateCompleted;
                 // The last record may be of the other kind by now.
                 if (m_Task.cbTaskKind == slot + 1)
-                    m_Task.cbTaskState = kTaskExpired;
+                    m_Task.cbTaskState = mission::kStateCompleted;
             }
         } else {
             continue;
