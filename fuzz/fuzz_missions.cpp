@@ -57,6 +57,8 @@ struct TaskPanel : ITaskPanel {
         const auto row = mission::AwardTipsRow(cbKind, 4);
         Check(row && *row >= 0 && *row < 4);
     }
+    void SetMissionRunning(bool) override {}
+    void PlayCompletion(bool) override {}
 };
 
 struct MissionPanel : IMissionPanel {

@@ -211,6 +211,9 @@ private:
     bool OnSubTaskResult(const TaskResult& result);
     // Hands the slot of one kind (0 challenge, 1 daily) to the mission dialog.
     void PushMissionSlot(int slot);
+    // The snapshot's word that a mission runs, kept and told to the task window.
+    void SetHasMission(DWORD dwHasMission);
+    void PlayTaskCompletion(bool bPlay);
 
 
     // Anonymity: for a game state (0, 100, 101), or for the end of a game.

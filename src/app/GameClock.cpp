@@ -194,6 +194,19 @@ void CGameClientDlg::PushMissionSlot(int slot)
         m_pMissionPanel->ShowMissionResult(m_TaskSlot[slot].cbTaskState);
 }
 
+void CGameClientDlg::SetHasMission(DWORD dwHasMission)
+{
+    m_dwHasMission = dwHasMission;
+    if (m_pTaskPanel)
+        m_pTaskPanel->SetMissionRunning(dwHasMission != 0);
+}
+
+void CGameClientDlg::PlayTaskCompletion(bool bPlay)
+{
+    if (m_pTaskPanel)
+        m_pTaskPanel->PlayCompletion(bPlay);
+}
+
 void CGameClientDlg::SetMissionPanels(ITaskPanel* pTaskPanel, IMissionPanel* pMissionPanel)
 {
     m_pTaskPanel = pTaskPanel;

@@ -14,6 +14,12 @@ public:
     // A task award for the local player: the award kind (1-based row of the tips picture) and
     // its count; the panel shows its award tab.
     virtual void ShowAward(BYTE cbKind, LONG lCount) = 0;
+    // Whether the table runs a mission for the player (from every live snapshot), for the
+    // picture of the award tab.
+    virtual void SetMissionRunning(bool bRunning) = 0;
+    // The completion animation of a task paid this game: it starts with the game end and stops
+    // when the result window shows or the next game starts.
+    virtual void PlayCompletion(bool bPlay) = 0;
 };
 
 class IMissionPanel {

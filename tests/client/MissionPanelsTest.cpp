@@ -22,6 +22,8 @@ struct Panels : ITaskPanel, IMissionPanel {
         task.push_back({record.cbTaskKind, record.cbTaskState, record.lTimeLeft, 0});
     }
     void ShowAward(BYTE cbKind, LONG lCount) override { awards.push_back({cbKind, 0, lCount, 0}); }
+    void SetMissionRunning(bool bRunning) override { running.push_back(bRunning); }
+    void PlayCompletion(bool bPlay) override { completion.push_back(bPlay); }
     void SetMissionRecord(const TaskRecord& record, DWORD dwBonusTicks) override
     {
         dialog.push_back({record.cbTaskKind, record.cbTaskState, record.lTimeLeft, dwBonusTicks});
@@ -30,6 +32,7 @@ struct Panels : ITaskPanel, IMissionPanel {
 
     std::vector<Pushed> task, dialog, awards;
     std::vector<BYTE> results;
+    std::vector<bool> running, completion;
 };
 
 TaskRecord Record(uint8_t kind, uint8_t state, int32_t limit)
@@ -106,6 +109,34 @@ TEST_F(MissionPanelsTest, OtherKindsAndForeignAwardsReachNoPanel)
     ASSERT_EQ(panels.awards.size(), 1u);
     EXPECT_EQ(panels.awards[0].kind, 3);
     EXPECT_EQ(panels.awards[0].left, 500);
+}
+
+TEST_F(MissionPanelsTest, SnapshotTellsWhetherAMissionRuns)
+{
+    StatusFree scene{};
+    scene.dwHasMission = 1;
+    runner.Dialog().DeliverSceneMessage(GS_FREE, false, &scene, sizeof(scene));
+    scene.dwHasMission = 0;
+    runner.Dialog().DeliverSceneMessage(GS_FREE, false, &scene, sizeof(scene));
+    EXPECT_EQ(panels.running, (std::vector<bool>{true, false}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MissionPanelsTest, TaskPaidThisGamePlaysUntilTheResultWindowShows)
+{
+    GameEndRecord end{};
+    end.cbTaskFlag[1] = 4;
+    ASSERT_TRUE(Send(SUB_S_GAME_END, &end, sizeof(end)));
+    EXPECT_TRUE(panels.completion.empty()) << "another chair's task";
+    end.cbTaskFlag[0] = 4;
+    ASSERT_TRUE(Send(SUB_S_GAME_END, &end, sizeof(end)));
+    EXPECT_EQ(panels.completion, (std::vector<bool>{true}));
+    runner.Clock().advance(6000);
+    runner.Clock().flushPosted();
+    EXPECT_EQ(panels.completion, (std::vector<bool>{true, false}));
 }
 
 }  // namespace
