@@ -22,6 +22,7 @@
 #include "replay/VideoDiyFile.h"
 #include "logic/GameLogic.h"
 #include "platform/host/GameFrame.h"
+#include "app/MissionPanels.h"
 #include "protocol/GameRecords.h"
 #include "view/GameClientView.h"
 
@@ -66,6 +67,10 @@ public:
 
     // The printable state the scripted driver shows: "m_cbHandCount=0 m_wMultiple=1 ...".
     std::string DescribeState() const;
+    // The mission records, their clocks and the last award, for the driver's "mission" line.
+    std::string DescribeMissions() const;
+    // The task window and the mission dialog once they exist; either may be null.
+    void SetMissionPanels(ITaskPanel* pTaskPanel, IMissionPanel* pMissionPanel);
 
     // A replay file has been opened (the table stays as it ended after the last packet).
     bool IsReplaying() const;
@@ -170,6 +175,10 @@ public:
     LONG m_lTaskAward = 0;
     bool m_bTaskAwardShown = false;
     BYTE m_cbTaskResult = 0;
+    // The award kind of the last task award for the local player (1-based row of the tips).
+    BYTE m_cbTaskAwardKind = 0;
+    ITaskPanel* m_pTaskPanel = nullptr;
+    IMissionPanel* m_pMissionPanel = nullptr;
     // The anonymity mode handed to the end-of-game window with the last game end.
     BYTE m_cbScoreSecretMode = 0;
     // The round over the whole match and the number of rounds, for the end-of-game window.
@@ -200,6 +209,11 @@ private:
     void OnTaskTimer(UINT_PTR nIDEvent);
     bool OnSubTaskAward(const TaskAward& award);
     bool OnSubTaskResult(const TaskResult& result);
+    // Hands the slot of one kind (0 challenge, 1 daily) to the mission dialog.
+    void PushMissionSlot(int slot);
+    // The snapshot's word that a mission runs, kept and told to the task window.
+    void SetHasMission(DWORD dwHasMission);
+    void PlayTaskCompletion(bool bPlay);
 
 
     // Anonymity: for a game state (0, 100, 101), or for the end of a game.

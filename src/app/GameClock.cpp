@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "app/GameClientDlg.h"
+#include "logic/MissionRules.h"
+#include "platform/TimerHost.h"
 #include "support/TextCodec.h"
 #include "view/FadeDlg.h"
 #include "windows/AutoPlayDlg.h"
@@ -26,11 +28,6 @@ constexpr COLORREF kRed = 0x0000FF;
 // Task clocks by kind (1 and 2); the slots are kind - 1.
 constexpr UINT_PTR kTimerMission[] = {10, 11};
 constexpr UINT_PTR kTimerBonus[] = {12, 13};
-constexpr DWORD kBonusSeconds = 30;
-constexpr BYTE kTaskRunning = 2;
-constexpr BYTE kTaskStopped = 3;
-constexpr BYTE kTaskFinished = 4;
-constexpr BYTE kTaskExpired = 5;
 
 }  // namespace
 
@@ -135,35 +132,38 @@ bool CGameClientDlg::OnSubClockRestart(const ClockRestart& restart)
 
 void CGameClientDlg::OnSubTask(const TaskRecord& record)
 {
-    // FIXME: the task window shows the record once it exists.
-    m_Task = record;
-    // Any other kind is kept as the last record only: it has no slot and no clock.
+    // Any other kind has no slot, no clock and no window that could show it.
     if (record.cbTaskKind != 1 && record.cbTaskKind != 2)
         return;
+    m_Task = record;
+    if (m_pTaskPanel)
+        m_pTaskPanel->SetTaskRecord(record, 100);
     const int slot = record.cbTaskKind - 1;
     m_TaskSlot[slot] = record;
+    // A bonus wait belongs to the finished record it started with: left running under a newer
+    // record it would mark that one completed 30 seconds on.
+    if (record.cbTaskState != mission::kStateDone)
+        KillTimer(kTimerBonus[slot]);
     switch (record.cbTaskState) {
-    case kTaskRunning:
+    case mission::kStateRunning:
         m_TaskSlot[slot].lTimeLeft = record.lTimeLimit;
         SetTimer(kTimerMission[slot], 1000);
         break;
-    case kTaskFinished:
+    case mission::kStateDone:
         m_nBonusTicks[slot] = 0;
         SetTimer(kTimerBonus[slot], 1000);
         KillTimer(kTimerMission[slot]);
         break;
-    case kTaskStopped:
-    case 0:
+    default:
+        // Only a running record counts down.
         KillTimer(kTimerMission[slot]);
         break;
-    default:
-        break;
     }
+    PushMissionSlot(slot);
 }
 
 void CGameClientDlg::OnTaskTimer(UINT_PTR nIDEvent)
 {
-    // FIXME: the mission dialog shows the slot after each tick once it exists.
     for (int slot = 0; slot < 2; ++slot) {
         if (nIDEvent == kTimerMission[slot]) {
             if (m_TaskSlot[slot].lTimeLeft > 0)
@@ -171,22 +171,78 @@ void CGameClientDlg::OnTaskTimer(UINT_PTR nIDEvent)
             else
                 KillTimer(nIDEvent);
         } else if (nIDEvent == kTimerBonus[slot]) {
-            if (++m_nBonusTicks[slot] >= kBonusSeconds) {
+            if (++m_nBonusTicks[slot] >= mission::kBonusWaitSeconds) {
                 KillTimer(nIDEvent);
-                m_TaskSlot[slot].cbTaskState = kTaskExpired;
-                m_Task.cbTaskState = kTaskExpired;
+                m_TaskSlot[slot].cbTaskState = mission::kStateCompleted;
+                // The last record may be of the other kind by now.
+                if (m_Task.cbTaskKind == slot + 1)
+                    m_Task.cbTaskState = mission::kStateCompleted;
             }
+        } else {
+            continue;
         }
+        PushMissionSlot(slot);
     }
+}
+
+void CGameClientDlg::PushMissionSlot(int slot)
+{
+    if (!m_pMissionPanel)
+        return;
+    m_pMissionPanel->SetMissionRecord(m_TaskSlot[slot], m_nBonusTicks[slot]);
+    if (slot == 0)
+        m_pMissionPanel->ShowMissionResult(m_TaskSlot[slot].cbTaskState);
+}
+
+void CGameClientDlg::SetHasMission(DWORD dwHasMission)
+{
+    m_dwHasMission = dwHasMission;
+    if (m_pTaskPanel)
+        m_pTaskPanel->SetMissionRunning(dwHasMission != 0);
+}
+
+void CGameClientDlg::PlayTaskCompletion(bool bPlay)
+{
+    if (m_pTaskPanel)
+        m_pTaskPanel->PlayCompletion(bPlay);
+}
+
+void CGameClientDlg::SetMissionPanels(ITaskPanel* pTaskPanel, IMissionPanel* pMissionPanel)
+{
+    m_pTaskPanel = pTaskPanel;
+    m_pMissionPanel = pMissionPanel;
+}
+
+std::string CGameClientDlg::DescribeMissions() const
+{
+    std::string text = "mission";
+    for (int slot = 0; slot < 2; ++slot) {
+        const TaskRecord& record = m_TaskSlot[slot];
+        text += " slot" + std::to_string(slot + 1) + "=" + std::to_string(record.cbTaskState) + "," +
+                std::to_string(record.lTimeLeft) + "," + std::to_string(record.lTimeLimit) +
+                " bonus" + std::to_string(slot + 1) + "=" + std::to_string(m_nBonusTicks[slot]);
+    }
+    text += " task=" + std::to_string(m_Task.cbTaskKind) + "," + std::to_string(m_Task.cbTaskState);
+    text += " award=" + std::to_string(m_cbTaskAwardKind) + "," + std::to_string(m_lTaskAward) +
+            " shown=" + std::to_string(m_bTaskAwardShown) + " result=" + std::to_string(m_cbTaskResult);
+    std::string timers;
+    for (UINT_PTR id : {kTimerMission[0], kTimerMission[1], kTimerBonus[0], kTimerBonus[1]}) {
+        if (GetTimerHost().isTimerRunning(static_cast<const CWnd*>(this), id))
+            timers += (timers.empty() ? "" : ",") + std::to_string(id);
+    }
+    text += " timers=" + (timers.empty() ? std::string("-") : timers);
+    return text;
 }
 
 bool CGameClientDlg::OnSubTaskAward(const TaskAward& award)
 {
     if (award.wChairID != MeChair() || award.cbAwarded == 0)
         return true;
-    // FIXME: the task window shows the flag and the reward once it exists.
+    m_cbTaskAwardKind = award.cbAwarded;
     m_lTaskAward = award.lAward;
     m_bTaskAwardShown = true;
+    if (m_pTaskPanel)
+        m_pTaskPanel->ShowAward(award.cbAwarded, award.lAward);
     return true;
 }
 

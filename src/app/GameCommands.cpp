@@ -224,6 +224,7 @@ LRESULT CGameClientDlg::OnStartCommand(WPARAM, LPARAM)
     }
 
     SendUserReady(nullptr, 0);
+    PlayTaskCompletion(false);
     SetGameStatus(GS_BIDDING);
     return 0;
 }

@@ -21,6 +21,8 @@
 namespace {
 
 constexpr UINT_PTR kTimerShowWindow = 210;
+// The game end record's task flag of a chair whose task was paid this game.
+constexpr BYTE kTaskFlagPaid = 4;
 constexpr UINT_PTR kTimerRole = 214;
 constexpr UINT_PTR kTimerShowHands = 215;
 constexpr UINT kShowWindowMs = 6000;
@@ -150,8 +152,9 @@ bool CGameClientDlg::OnSubGameEnd(const GameEndRecord& end)
     SetTimer(kTimerShowHands, kShowHandsMs);
     view.ShowWaitCallScore(false);
     view.MarkSeatOffline(INVALID_SEAT, false);
-    // FIXME: a task paid this game (status 4) plays the task assistant's completion animation once
-    // the assistant exists.
+    // A task paid this game is celebrated on the task window until the result window shows.
+    if (IsChair(MeChair()) && end.cbTaskFlag[MeChair()] == kTaskFlagPaid)
+        PlayTaskCompletion(true);
     return true;
 }
 
@@ -219,6 +222,7 @@ void CGameClientDlg::OnShowScoreViewTimer()
 {
     KillTimer(kTimerShowWindow);
     StopBkgrndSound();
+    PlayTaskCompletion(false);
     CGameClientView& view = m_GameClientView;
     view.StopCartoon("role");
     for (WORD seat = 0; seat < PLAYER_COUNT; ++seat) {

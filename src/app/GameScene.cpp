@@ -81,7 +81,7 @@ void CGameClientDlg::RestoreSceneFree(const StatusFree& scene)
         EnableButton(108, false);
     }
     ApplyHandFaceRule();
-    m_dwHasMission = scene.dwHasMission;
+    SetHasMission(scene.dwHasMission);
     // The start clock runs for a looker too: it shows how long the player has to get ready.
     if (bWaiting && IsChair(MeChair()))
         SetGameTimer(MeChair(), 202, kStartSeconds);
@@ -121,7 +121,7 @@ void CGameClientDlg::RestoreSceneScore(const StatusScore& scene, bool bReplay)
     view.ShowWaitCallScore(true);
     if (!bReplay) {
         view.SetBaseScore(scene.lBaseScore);
-        m_dwHasMission = scene.dwHasMission;
+        SetHasMission(scene.dwHasMission);
     }
     UpdateTurnRound();
 
@@ -208,7 +208,7 @@ void CGameClientDlg::RestoreScenePlay(const StatusPlay& scene, bool bReplay)
     m_wLordUser = scene.wLordUser;
     m_wLimitMultiple = scene.wLimitValue / 2;
     if (!bReplay)
-        m_dwHasMission = scene.dwHasMission;
+        SetHasMission(scene.dwHasMission);
 
     if (!IsLookonMode() && m_bBangOffer) {
         CPngButton* bang = view.GetButton(119);

@@ -246,6 +246,8 @@ private:
             Buttons();
         } else if (command == "state") {
             m_out << m_dlg->DescribeState() << '\n';
+        } else if (command == "mission") {
+            m_out << m_dlg->DescribeMissions() << '\n';
         } else if (command == "view") {
             DescribeView();
         } else if (command == "pictures") {

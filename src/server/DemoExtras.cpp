@@ -5,11 +5,14 @@
 #include <string_view>
 #include <utility>
 
+#include "logic/MissionRules.h"
 #include "server/TableEngine.h"
 
 namespace server {
 
 namespace {
+
+using namespace mission;
 
 // A match of two stages (preliminary, final) of three rounds; a round is one game. It starts
 // again every three hours of the table's clock.
@@ -60,13 +63,7 @@ constexpr TaskKind kTasks[] = {
      "\xcd\xea\xb3\xc9\xc8\xce\xd2\xe2\xc8\xfd\xbe\xd6\xd3\xce\xcf\xb7\xbc\xb4\xbf\xc9",         // 完成任意三局游戏即可
      "\xbd\xf1\xc8\xd5\xc8\xce\xce\xf1\xcd\xea\xb3\xc9, \xbd\xb1\xc0\xf8\xd2\xd1\xb7\xa2\xb7\xc5"},  // 今日任务完成, 奖励已发放
 };
-constexpr uint8_t kTaskOffered = 1, kTaskRunning = 2, kTaskFailed = 3, kTaskDone = 4;
 constexpr uint8_t kTaskFlagPaid = 4;
-
-// Where the task window finds the fields of a task record beyond the four the controller reads.
-constexpr std::size_t kAtDifficulty = 2, kAtGold = 20, kAtLottery = 24, kAtProps = 28, kAtTheme = 32, kAtDescribe = 74,
-                      kAtMethod = 276, kAtFinished = 478, kAtDoneCount = 708, kAtTotalCount = 709;
-constexpr std::size_t kThemeSize = 42, kDescribeSize = 202, kMethodSize = 202, kFinishedSize = 230;
 
 // The task window's request to its host: the user, then the kind of the task page shown.
 struct TaskRequest {
@@ -113,7 +110,7 @@ DemoExtras::DemoExtras(uint32_t seed, int32_t cellScore)
 {
     for (Seat& seat : m_seats) {
         for (Task& task : seat.tasks)
-            task.state = kTaskOffered;
+            task.state = kStateOffered;
     }
 }
 
@@ -126,13 +123,13 @@ void DemoExtras::personSeated(uint16_t chair, uint32_t userId, uint64_t nowMs)
     seat.userId = userId;
     // The challenge waits to be accepted; the daily task runs from the person's arrival, so that
     // its clock is seen at once.
-    seat.tasks[0].state = kTaskOffered;
+    seat.tasks[0].state = kStateOffered;
     startTask(seat.tasks[1], 2, nowMs);
 }
 
 void DemoExtras::startTask(Task& task, uint8_t kind, uint64_t nowMs)
 {
-    task.state = kTaskRunning;
+    task.state = kStateRunning;
     task.done = 0;
     task.endsAtMs = nowMs + uint64_t{kTasks[kind - 1].seconds} * 1000;
 }
@@ -142,8 +139,8 @@ void DemoExtras::expireTasks(uint64_t nowMs)
     for (Seat& seat : m_seats) {
         for (std::size_t kind = 0; kind < seat.tasks.size(); ++kind) {
             Task& task = seat.tasks[kind];
-            if (task.state == kTaskRunning && nowMs >= task.endsAtMs) {
-                task.state = kTaskFailed;
+            if (task.state == kStateRunning && nowMs >= task.endsAtMs) {
+                task.state = kStateFailed;
                 seat.changed[kind] = true;
             }
         }
@@ -216,9 +213,9 @@ ExtraMessage DemoExtras::taskRecord(uint16_t chair, uint8_t kind, uint64_t nowMs
     // The client counts a running task down from lTimeLimit, so a record sent again later carries
     // what is left rather than the full time.
     const int32_t full = static_cast<int32_t>(info.seconds);
-    const int32_t left = task.state == kTaskRunning && task.endsAtMs > nowMs ? static_cast<int32_t>((task.endsAtMs - nowMs + 999) / 1000) : 0;
-    record.lTimeLeft = task.state == kTaskRunning ? left : 0;
-    record.lTimeLimit = task.state == kTaskRunning ? left : full;
+    const int32_t left = task.state == kStateRunning && task.endsAtMs > nowMs ? static_cast<int32_t>((task.endsAtMs - nowMs + 999) / 1000) : 0;
+    record.lTimeLeft = task.state == kStateRunning ? left : 0;
+    record.lTimeLimit = task.state == kStateRunning ? left : full;
     std::vector<uint8_t> bytes = WriteRecord(record);
     bytes[kAtDifficulty] = info.difficulty;
     putI32(bytes, kAtGold, info.gold);
@@ -275,9 +272,13 @@ std::vector<ExtraMessage> DemoExtras::afterMessage(uint16_t chair, uint16_t sub,
             Seat& seat = m_seats[c];
             for (uint8_t kind = 1; kind <= 2; ++kind) {
                 Task& task = seat.tasks[kind - 1];
-                // A task finished last game can be taken again.
-                if (task.state == kTaskDone) {
-                    task = Task{kTaskOffered, 0, 0};
+                // A task finished last game reads completed for one game, then is offered again,
+                // so that the client shows each of its states.
+                if (task.state == kStateCompleted) {
+                    task = Task{kStateOffered, 0, 0};
+                    seat.changed[kind - 1] = true;
+                } else if (task.state == kStateDone) {
+                    task.state = kStateCompleted;
                     seat.changed[kind - 1] = true;
                 }
                 if (std::exchange(seat.changed[kind - 1], false))
@@ -320,12 +321,12 @@ void DemoExtras::markGameEnd(GameEndRecord& end, const TableEngine& engine)
         const bool wonAsLord = c == engine.lordChair() && end.lGameScore[c] > 0;
         for (uint8_t kind = 1; kind <= 2; ++kind) {
             Task& task = seat.tasks[kind - 1];
-            if (task.state != kTaskRunning || (kind == 1 && !wonAsLord))
+            if (task.state != kStateRunning || (kind == 1 && !wonAsLord))
                 continue;
             ++task.done;
             seat.changed[kind - 1] = true;
             if (task.done >= kTasks[kind - 1].total) {
-                task.state = kTaskDone;
+                task.state = kStateDone;
                 seat.award += kTasks[kind - 1].lottery;
             }
         }
@@ -357,7 +358,7 @@ RequestAnswer DemoExtras::answerRequest(uint16_t chair, uint16_t main, uint16_t 
         Task& task = m_seats[chair].tasks[kind - 1];
         // Accepting an offered task, or trying a failed one again; anything else is answered
         // with the task as it stands.
-        if (task.state == kTaskOffered || task.state == kTaskFailed)
+        if (task.state == kStateOffered || task.state == kStateFailed)
             startTask(task, static_cast<uint8_t>(kind), nowMs);
         m_seats[chair].changed[kind - 1] = false;
         RequestAnswer answer;

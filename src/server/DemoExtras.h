@@ -11,7 +11,8 @@
 //   after a snapshot    the item list, prize and rank, match progress and status, the seats'
 //                       match points, the chair's two tasks
 //   after a game's deal now and then a prize pool notice, then the raised prize, the new round,
-//                       status and points; a task finished last game is offered again
+//                       status and points; a task finished last game reads completed, one
+//                       completed the game before is offered again
 //   game end record     badges for the top ten, the match points, the task flag of a task
 //                       finished by this game
 //   after the game end  points, rank, status, each person's match score, the tasks that changed,

@@ -199,7 +199,7 @@ TEST(DemoExtras, TheMatchFollowsTheGamesAndIsToldAfterTheDealAndTheEnd)
     EXPECT_EQ(read<MatchProgress>(table.to(0, SUB_S_MATCH_PROGRESS).back()).cbMatchMode, 3);
 }
 
-TEST(DemoExtras, TheDailyTaskIsPaidOnTheGameThatFinishesItAndThenOfferedAgain)
+TEST(DemoExtras, TheDailyTaskIsPaidOnTheGameThatFinishesItThenCompletedThenOfferedAgain)
 {
     ExtrasTable table(3);
     const auto first = table.demo->afterSnapshot(0, 0);
@@ -234,7 +234,11 @@ TEST(DemoExtras, TheDailyTaskIsPaidOnTheGameThatFinishesItAndThenOfferedAgain)
     }
     ASSERT_TRUE(table.playGame());
     EXPECT_EQ(read<TaskResult>(table.to(0, SUB_S_TASK_RESULT).back()).cbResult, 0) << "paid once";
-    EXPECT_EQ(table.demo->taskState(0, 2), 1) << "offered again after the next deal";
+    EXPECT_EQ(table.demo->taskState(0, 2), 5) << "completed from the next deal on";
+    EXPECT_EQ(read<TaskRecord>(table.to(0, SUB_S_TASK_RECORD).back()).cbTaskState, 5);
+    ASSERT_TRUE(table.playGame());
+    EXPECT_EQ(table.demo->taskState(0, 2), 1) << "offered again a deal later";
+    EXPECT_EQ(read<TaskRecord>(table.to(0, SUB_S_TASK_RECORD).back()).cbTaskState, 1);
 }
 
 TEST(DemoExtras, RequestsAreAnsweredToTheirChair)
