@@ -49,8 +49,12 @@ void ShowMessage(std::ostream& out, uint16_t subCmd, std::span<const uint8_t> bo
 {
     switch (subCmd) {
     case SUB_S_DEAL_CARDS:
-        if (const auto deal = ReadRecord<DealCards>(body))
-            out << "  deal: chair " << deal->wCurrentUser << " bids first; chair 0 holds " << FormatCards(deal->cbHandCards[0], HAND_CARDS) << '\n';
+        if (const auto deal = ReadRecord<DealCards>(body)) {
+            uint8_t hand[HAND_CARDS];
+            std::copy_n(deal->cbHandCards[0], HAND_CARDS, hand);
+            CGameLogic().SortCards(hand, HAND_CARDS, ORDER_BY_RANK);
+            out << "  deal: chair " << deal->wCurrentUser << " bids first; chair 0 holds " << FormatCardNames(hand, HAND_CARDS) << '\n';
+        }
         break;
     case SUB_S_BID_RESULT:
         if (const auto bid = ReadRecord<BidResult>(body))
@@ -59,7 +63,7 @@ void ShowMessage(std::ostream& out, uint16_t subCmd, std::span<const uint8_t> bo
     case SUB_S_LORD_INFO:
         if (const auto lord = ReadRecord<LordInfo>(body))
             out << "  chair " << lord->wLordUser << " is the landlord at " << int{lord->cbLordScore} << " and takes "
-                << FormatCards(lord->cbBackCard, BACK_CARDS) << '\n';
+                << FormatCardNames(lord->cbBackCard, BACK_CARDS) << '\n';
         break;
     case SUB_S_BANG_NOTICE:
         if (const auto bang = ReadRecord<BangNotice>(body))
@@ -71,7 +75,7 @@ void ShowMessage(std::ostream& out, uint16_t subCmd, std::span<const uint8_t> bo
             uint8_t cards[MAX_HAND];
             std::copy_n(played->cbCardData, played->cbCardCount, cards);
             logic.SortCards(cards, played->cbCardCount, ORDER_BY_RANK);
-            out << "  chair " << played->wOutCardUser << " plays " << FormatCards(cards, played->cbCardCount) << " ("
+            out << "  chair " << played->wOutCardUser << " plays " << FormatCardNames(cards, played->cbCardCount) << " ("
                 << PlayTypeName(logic.JudgeType(cards, played->cbCardCount)) << ")\n";
         }
         break;

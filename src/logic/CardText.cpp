@@ -67,3 +67,25 @@ std::string FormatCards(const uint8_t* cbCards, uint8_t cbCount)
     }
     return text;
 }
+
+std::string FormatCardNames(const uint8_t* cbCards, uint8_t cbCount)
+{
+    static const char* const suits[] = {"♠", "♥", "♣", "♦"};
+    static const char* const faces[] = {"A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K"};
+    std::string text;
+    for (uint8_t i = 0; i < cbCount; ++i) {
+        if (i > 0)
+            text += ' ';
+        const uint8_t card = cbCards[i];
+        const unsigned colour = card >> 4, face = card & 0x0F;
+        if (card == 0x4E)
+            text += "小王";
+        else if (card == 0x4F)
+            text += "大王";
+        else if (colour < 4 && face >= 1 && face <= 13)
+            text += std::string(suits[colour]) + faces[face - 1];
+        else
+            text += FormatCards(&card, 1);
+    }
+    return text;
+}

@@ -23,3 +23,8 @@ inline std::string FormatCards(const CardList& list)
 {
     return FormatCards(list.cbCards, list.cbCount);
 }
+
+// The form a person reads: suit and face ("♠10", "♥A"), "小王" and "大王" for the jokers, the
+// hex form for a byte that is not a card, separated by single spaces. The suits follow the rows
+// of the card picture: colours 0x00, 0x10, 0x20, 0x30 are spades, hearts, clubs, diamonds.
+std::string FormatCardNames(const uint8_t* cbCards, uint8_t cbCount);

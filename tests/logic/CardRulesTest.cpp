@@ -236,3 +236,19 @@ TEST(HandleRecordData, TalliesBySlotAndReportsBadInput)
 }
 
 }  // namespace
+
+// What a person reads in the text game: every card of the deck has a name of its own, and a
+// byte that is not a card shows as itself rather than as some card.
+TEST(CardNames, EveryCardHasItsOwnNameAndOtherBytesShowAsHex)
+{
+    const uint8_t cards[] = {0x31, 0x0A, 0x1D, 0x22, 0x4E, 0x4F, 0x00, 0x0E, 0x50};
+    EXPECT_EQ(FormatCardNames(cards, sizeof cards), "♦A ♠10 ♥K ♣2 小王 大王 00 0E 50");
+    std::vector<std::string> names;
+    for (uint8_t colour = 0; colour < 4; ++colour)
+        for (uint8_t face = 1; face <= 13; ++face) {
+            const uint8_t card = static_cast<uint8_t>(colour << 4 | face);
+            names.push_back(FormatCardNames(&card, 1));
+        }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(std::unique(names.begin(), names.end()), names.end());
+}
