@@ -1,6 +1,9 @@
 #include "local/LocalTable.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <limits>
 
 #include "platform/TimerHost.h"
 
@@ -84,12 +87,26 @@ void CLocalTable::markGameEnd(GameEndRecord& end)
         m_extras->markGameEnd(end, m_engine);
 }
 
-void CLocalTable::gameEnded(const GameEndRecord&)
+void CLocalTable::gameEnded(const GameEndRecord& end)
 {
     // The bots are ready for the next game at once; the local player decides with the result
     // window's continue.
     for (uint16_t chair = 1; chair < PLAYER_COUNT; ++chair)
         m_engine.setReady(chair);
+    // The players' records carry their running totals, as a server's score notices do; posted,
+    // so the window has the game end before its players' new scores.
+    const std::array<int32_t, PLAYER_COUNT> scores{end.lGameScore[0], end.lGameScore[1], end.lGameScore[2]};
+    GetTimerHost().post(&m_guard, [this, scores] {
+        for (uint16_t chair = 0; chair < PLAYER_COUNT; ++chair) {
+            const tagUserData* user = m_frame.GetUserData(chair);
+            if (!user)
+                continue;
+            tagUserData changed = *user;
+            const int64_t total = int64_t{changed.lScore} + scores[chair];
+            changed.lScore = static_cast<LONG>(std::clamp<int64_t>(total, std::numeric_limits<LONG>::min(), std::numeric_limits<LONG>::max()));
+            m_frame.SetUserData(chair, &changed);
+        }
+    });
 }
 
 void CLocalTable::AnswerRequest(uint16_t wMainCmdID, uint16_t wSubCmdID, std::span<const uint8_t> body)

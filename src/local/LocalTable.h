@@ -14,6 +14,8 @@
 #include <vector>
 #include <string>
 
+#include <QObject>
+
 #include "local/LoopbackLink.h"
 #include "platform/host/GameFrame.h"
 #include "server/BotSeats.h"
@@ -70,4 +72,5 @@ private:
     CLoopbackLink m_link;
     int m_nRejected = 0;
     std::optional<server::DemoExtras> m_extras;
+    QObject m_guard;
 };

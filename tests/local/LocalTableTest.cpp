@@ -90,6 +90,7 @@ TEST_P(LocalTableTest, TrusteePlayerAndBotsFinishGamesThatBothSidesAgreeOn)
     m_clock.flushPosted();
     EXPECT_FALSE(g_bReplayMode) << "the table's first snapshot makes the window live";
 
+    LONG totals[PLAYER_COUNT] = {};
     for (int game = 1; game <= 2; ++game) {
         dlg.SendMessage(UM_START, 0, 0);
         dlg.SendMessage(UM_TRUSTEE, 1, 1);
@@ -103,9 +104,15 @@ TEST_P(LocalTableTest, TrusteePlayerAndBotsFinishGamesThatBothSidesAgreeOn)
         }
         ASSERT_EQ(table.Engine().gamesPlayed(), static_cast<uint32_t>(game)) << "game " << game << " did not end";
         EXPECT_EQ(table.RefusedCount(), 0);
-        // The game end holds what the local chair had left; so does the window.
+        // The game end holds what the local chair had left; so does the window. The players'
+        // records carry the running totals the score panel shows.
         m_clock.advance(1000);
         EXPECT_EQ(dlg.m_cbHandCount, dlg.m_GameEnd.cbCardCount[CLocalTable::kLocalChair]);
+        for (WORD chair = 0; chair < PLAYER_COUNT; ++chair) {
+            totals[chair] += dlg.m_GameEnd.lGameScore[chair];
+            ASSERT_TRUE(dlg.GetUserData(chair));
+            EXPECT_EQ(dlg.GetUserData(chair)->lScore, totals[chair]) << "chair " << chair << " after game " << game;
+        }
         m_clock.advance(7000);
     }
 }
