@@ -227,8 +227,11 @@ std::string CGameClientDlg::DescribeMissions() const
             " shown=" + std::to_string(m_bTaskAwardShown) + " result=" + std::to_string(m_cbTaskResult);
     std::string timers;
     for (UINT_PTR id : {kTimerMission[0], kTimerMission[1], kTimerBonus[0], kTimerBonus[1]}) {
-        if (GetTimerHost().isTimerRunning(static_cast<const CWnd*>(this), id))
-            timers += (timers.empty() ? "" : ",") + std::to_string(id);
+        if (!GetTimerHost().isTimerRunning(static_cast<const CWnd*>(this), id))
+            continue;
+        if (!timers.empty())
+            timers += ',';
+        timers += std::to_string(id);
     }
     text += " timers=" + (timers.empty() ? std::string("-") : timers);
     return text;

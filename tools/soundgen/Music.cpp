@@ -71,8 +71,11 @@ std::string BarChain(const Bar& bar, double eighth, double start)
 
     std::string tones, delays;
     const auto add = [&](const std::string& note, int slot) {
-        tones += " pl " + note;
-        delays += " " + Seconds(slot * eighth);
+        // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) on " " + a temporary.
+        tones += " pl ";
+        tones += note;
+        delays += ' ';
+        delays += Seconds(slot * eighth);
     };
     add(bar.bass, 0);
     add(bar.bass, 4);
