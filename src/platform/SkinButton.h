@@ -54,6 +54,8 @@ protected:
     virtual QImage LookPicture(Look look) const;
 
     int LookWidth() const { return m_picture.isNull() ? 0 : m_picture.width() / 4; }
+    // The piece of the parent's picture beneath the button (SetButtonBkgnd); null until given.
+    const QImage& GetBackground() const { return m_background; }
 
 private:
     void Resize();

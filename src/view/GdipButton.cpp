@@ -58,20 +58,6 @@ void CGdipButton::StartAnim()
     SetTimer(IDT_ANIMATION, m_nAnimInterval);
 }
 
-void CGdipButton::SetParentBkgnd(CDC* pDC)
-{
-    if (!pDC || !pDC->GetImage() || !IsWindow())
-        return;
-    CRect rect;
-    GetWindowRect(&rect);
-    if (CWnd* parent = GetParent())
-        parent->ScreenToClient(&rect);
-    if (rect.IsRectEmpty())
-        return;
-    m_bkgnd = pDC->GetImage()->copy(rect.left, rect.top, rect.Width(), rect.Height());
-    Invalidate();
-}
-
 bool CGdipButton::HitTest(CPoint point) const
 {
     if (!m_bAlphaHitTest)
@@ -103,10 +89,11 @@ void CGdipButton::OnPaint()
     if (!dc.GetImage())
         return;
     // Without a snapshot, transparent parts show the table's felt colour rather than garbage.
-    if (m_bkgnd.isNull())
+    const QImage& background = GetBackground();
+    if (background.isNull())
         dc.GetImage()->fill(0);
     else
-        dc.DrawImage(m_bkgnd, 0, 0, m_bkgnd.width(), m_bkgnd.height(), 0, 0, m_bkgnd.width(), m_bkgnd.height());
+        dc.DrawImage(background, 0, 0, background.width(), background.height(), 0, 0, background.width(), background.height());
 
     imagebutton::ButtonState state;
     state.bDisabled = !IsWindowEnabled();

@@ -31,8 +31,6 @@ public:
     BOOL SetAnimImage(std::string_view path, UINT nInterval, int nFrames);
     void StartAnim();
     void StopAnim() { m_bAnimRunning = FALSE; }
-    // pDC holds the parent's picture in its client coordinates.
-    void SetParentBkgnd(CDC* pDC);
     void SetAlphaHitTest(BOOL bAlpha) { m_bAlphaHitTest = bAlpha; }
     // Whether a client point takes the mouse (an opaque pixel of the first frame).
     bool HitTest(CPoint point) const;
@@ -68,7 +66,6 @@ private:
     int m_nFrameWidth = 0;
     int m_nFrameCount = 1;
     QImage m_image;
-    QImage m_bkgnd;
     QImage m_animImage;
     UINT m_nAnimInterval = 0;
     int m_nAnimFrames = 1;
