@@ -71,6 +71,9 @@ public:
     std::string DescribeMissions() const;
     // The task window and the mission dialog once they exist; either may be null.
     void SetMissionPanels(ITaskPanel* pTaskPanel, IMissionPanel* pMissionPanel);
+    // Runs the mission dialog modally on the page of a mission kind (1 challenge, 2 daily; any
+    // other kind the newbie page); the task window's status link asks for it.
+    void OpenMissionDialog(BYTE cbKind);
 
     // A replay file has been opened (the table stays as it ended after the last packet).
     bool IsReplaying() const;
@@ -188,6 +191,7 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnTimer(UINT_PTR nIDEvent) override;
+    BOOL OnInitDialog() override;
 
 private:
     // The small messages.
@@ -214,7 +218,14 @@ private:
     // The snapshot's word that a mission runs, kept and told to the task window.
     void SetHasMission(DWORD dwHasMission);
     void PlayTaskCompletion(bool bPlay);
+    // Makes the task assistant with its task window and places it on the table.
+    void CreateTaskAssistant();
 
+    // ---- Task panel members ----
+
+    // ---- Mission dialog members ----
+
+    // ---- Game window extras ----
 
     // Anonymity: for a game state (0, 100, 101), or for the end of a game.
     void ApplySecretMode(BYTE cbGameStatus);
