@@ -15,10 +15,11 @@ void CGameClientDlg::TaskAssistantDeleter::operator()(CTaskAssistant* pAssistant
 void CGameClientDlg::CreateTaskAssistant()
 {
     CGameClientView& view = m_GameClientView;
-    std::unique_ptr<CTaskAssistant, TaskAssistantDeleter> assistant(new CTaskAssistant);
-    if (!assistant->CreateOver(&view))
+    m_pTaskAssistant.reset(new CTaskAssistant);
+    if (!m_pTaskAssistant->CreateOver(&view)) {
+        m_pTaskAssistant.reset();
         return;
-    m_pTaskAssistant = std::move(assistant);
+    }
     CTaskWnd& task = m_pTaskAssistant->GetTaskWnd();
     task.SetMissionOpener([this](BYTE cbKind) { OpenMissionDialog(cbKind); });
     task.SetReporter([this](const std::string& line) { EmitEvent(line); });
