@@ -222,6 +222,13 @@ private:
     void CreateTaskAssistant();
 
     // ---- Task panel members ----
+    // Shows the task window over the table (a live table has arrived).
+    void ShowTaskWindow();
+    // The assistant's class is only known in its own file, and so is its deleter.
+    struct TaskAssistantDeleter {
+        void operator()(class CTaskAssistant* pAssistant) const;
+    };
+    std::unique_ptr<class CTaskAssistant, TaskAssistantDeleter> m_pTaskAssistant;
 
     // ---- Mission dialog members ----
 

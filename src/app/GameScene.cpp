@@ -21,6 +21,7 @@ bool CGameClientDlg::HandleSceneMessage(BYTE cbGameStatus, bool bLookon, const v
     // Any snapshot from the server means a live table, whether or not this one can be read.
     g_bReplayMode = false;
     StartRecordingHead();
+    ShowTaskWindow();
     if (!bLookon)
         ShowButton(135, false);
 

@@ -1,4 +1,37 @@
 // The task assistant and its task window on the table.
 #include "app/GameClientDlg.h"
+#include "windows/TaskAssistant.h"
 
-void CGameClientDlg::CreateTaskAssistant() {}
+namespace {
+
+// The assistant's point on the table; its task window hangs below it, at the table's right edge.
+constexpr int kAssistantX = 850;
+constexpr int kAssistantY = 330;
+
+}  // namespace
+
+void CGameClientDlg::TaskAssistantDeleter::operator()(CTaskAssistant* pAssistant) const { delete pAssistant; }
+
+void CGameClientDlg::CreateTaskAssistant()
+{
+    CGameClientView& view = m_GameClientView;
+    m_pTaskAssistant.reset(new CTaskAssistant);
+    if (!m_pTaskAssistant->CreateOver(&view)) {
+        m_pTaskAssistant.reset();
+        return;
+    }
+    CTaskWnd& task = m_pTaskAssistant->GetTaskWnd();
+    task.SetMissionOpener([this](BYTE cbKind) { OpenMissionDialog(cbKind); });
+    task.SetReporter([this](const std::string& line) { EmitEvent(line); });
+    m_pTaskAssistant->SetPosition(kAssistantX, kAssistantY);
+    m_pTaskAssistant->ShowWindow(SW_SHOWNOACTIVATE);
+    task.ShowWindow(SW_HIDE);
+    SetMissionPanels(&task, m_pMissionPanel);
+    view.m_pTaskAssistant = m_pTaskAssistant.get();
+}
+
+void CGameClientDlg::ShowTaskWindow()
+{
+    if (m_pTaskAssistant)
+        m_pTaskAssistant->GetTaskWnd().ShowWindow(SW_SHOWNOACTIVATE);
+}

@@ -110,6 +110,9 @@ public:
     bool IsViewTimerRunning(UINT_PTR nIDEvent) const;
     // Keeps the popups over the view after the game window moved.
     void FollowHostWindow();
+    // Sent to the task assistant by FollowHostWindow: it keeps a place of its own over the table
+    // and takes it again.
+    static constexpr UINT UM_FOLLOW_HOST = WM_USER + 400;
     // The next table background (green, red, purple, blue, green ...).
     void NextBackground();
 
@@ -362,9 +365,9 @@ public:
     CAnimationDlg m_ShuffleCartoon{"shuffle"};
     CAnimationDlg m_RoleCartoon{"role"};
 
-    // Popups placed by FollowHostWindow. The last-turn window and the task assistant come with
-    // their own windows; the cover, the automatic-play picture and the result window are made by
-    // the game window, which hands them over here. Not owned.
+    // Popups placed by FollowHostWindow. The last-turn window comes with its own window; the
+    // cover, the automatic-play picture, the result window and the task assistant are made by the
+    // game window, which hands them over here. Not owned.
     CWnd* m_pTrusteeCover = nullptr;
     CWnd* m_pTrusteePicture = nullptr;
     CWnd* m_pScoreView = nullptr;

@@ -115,7 +115,7 @@ int CGameClientView::OnCreate()
         ApplyButtonImage(id);
 
     CreateCartoons();
-    // FIXME: the last-turn window and the task assistant are made here once they exist.
+    // FIXME: the last-turn window is made here once it exists.
 
     for (UINT id : {127u, 129u, 131u, 132u, 133u}) {
         CreateButton(id);

@@ -154,7 +154,8 @@ void CGameClientView::FollowHostWindow()
             MoveToTop(*centred, R.left + (R.Width() - size.cx) / 2, R.top + (R.Height() - size.cy) / 2);
         }
     }
-    // FIXME: the task assistant places itself here once it exists.
+    if (Exists(m_pTaskAssistant))
+        m_pTaskAssistant->SendMessage(UM_FOLLOW_HOST);
 }
 
 void CGameClientView::ReapplyCoverFade()
