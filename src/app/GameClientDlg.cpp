@@ -18,6 +18,7 @@
 #include "windows/ChangeScoreDlg.h"
 #include "windows/LastTurnDlg.h"
 #include "windows/ScoreView.h"
+#include "windows/TaskAssistant.h"
 
 bool g_bReplayMode = true;
 
@@ -46,6 +47,9 @@ CGameClientDlg::~CGameClientDlg()
     m_GameClientView.m_pScoreView = nullptr;
     m_GameClientView.m_pTrusteeCover = nullptr;
     m_GameClientView.m_pTrusteePicture = nullptr;
+    m_GameClientView.m_pTaskAssistant = nullptr;
+    SetMissionPanels(nullptr, nullptr);
+    m_pTaskAssistant.reset();
     m_pAutoPlayDlg.reset();
     m_pTrusteeCover.reset();
     m_pScoreView.reset();

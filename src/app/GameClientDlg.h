@@ -31,6 +31,7 @@ class CChangeScoreDlg;
 class CFadeDlg;
 class CLastTurnDlg;
 class CScoreView;
+class CTaskAssistant;
 class Logger;
 
 // Process-wide: the window has no live game yet (a replay may be played back). It starts set and
@@ -224,11 +225,7 @@ private:
     // ---- Task panel members ----
     // Shows the task window over the table (a live table has arrived).
     void ShowTaskWindow();
-    // The assistant's class is only known in its own file, and so is its deleter.
-    struct TaskAssistantDeleter {
-        void operator()(class CTaskAssistant* pAssistant) const;
-    };
-    std::unique_ptr<class CTaskAssistant, TaskAssistantDeleter> m_pTaskAssistant;
+    std::unique_ptr<CTaskAssistant> m_pTaskAssistant;
 
     // ---- Mission dialog members ----
 

@@ -10,12 +10,10 @@ constexpr int kAssistantY = 330;
 
 }  // namespace
 
-void CGameClientDlg::TaskAssistantDeleter::operator()(CTaskAssistant* pAssistant) const { delete pAssistant; }
-
 void CGameClientDlg::CreateTaskAssistant()
 {
     CGameClientView& view = m_GameClientView;
-    m_pTaskAssistant.reset(new CTaskAssistant);
+    m_pTaskAssistant = std::make_unique<CTaskAssistant>();
     if (!m_pTaskAssistant->CreateOver(&view)) {
         m_pTaskAssistant.reset();
         return;
