@@ -30,6 +30,7 @@ class CAutoPlayDlg;
 class CChangeScoreDlg;
 class CFadeDlg;
 class CLastTurnDlg;
+class CMissionDlg;
 class CScoreView;
 class Logger;
 
@@ -224,6 +225,9 @@ private:
     // ---- Task panel members ----
 
     // ---- Mission dialog members ----
+    // The mission dialog of the run in progress (it lives on OpenMissionDialog's stack); null
+    // while none runs.
+    CMissionDlg* m_pMissionDlg = nullptr;
 
     // ---- Game window extras ----
 
