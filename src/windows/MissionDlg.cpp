@@ -140,6 +140,10 @@ BOOL CMissionDlg::OnInitDialog()
     for (const UINT nID : kMissionButtons)
         ShowControl(nID, false);
 
+    CRect client;
+    GetClientRect(&client);
+    m_rgnShape.SetRegion(m_ImageBack.IsNull() ? QRegion(0, 0, client.Width(), client.Height())
+                                              : RegionWithoutColor(m_ImageBack.Image(), kKey));
     ModifyStyleEx(0, WS_EX_LAYERED);
     SetAlpha(kFadeAlphaBase);
     CenterWindow();
@@ -303,11 +307,26 @@ void CMissionDlg::SetAlpha(BYTE cbAlpha)
     SetLayeredWindowAttributes(kKey, cbAlpha, LWA_COLORKEY | LWA_ALPHA);
 }
 
+void CMissionDlg::SetShapedByRegion(bool bRegion)
+{
+    if (bRegion) {
+        m_cbAlpha = 255;
+        ModifyStyleEx(WS_EX_LAYERED, 0);
+        SetWindowRgn(&m_rgnShape, TRUE);
+    } else {
+        SetWindowRgn(nullptr, FALSE);
+        ModifyStyleEx(0, WS_EX_LAYERED);
+        SetAlpha(m_cbAlpha);
+    }
+}
+
 void CMissionDlg::StartClose()
 {
     StopAnimation();
     if (m_nFadeStep < 0)
         return;
+    if (!(GetExStyle() & WS_EX_LAYERED))
+        SetShapedByRegion(false);
     m_nFadeStep = -kFadeStep;
     SetTimer(IDT_FADE, kFadeMs);
 }
@@ -322,7 +341,7 @@ void CMissionDlg::OnTimer(UINT_PTR nIDEvent)
         EndDialog(IDCANCEL);
     } else if (m_nFadeTotal >= kFadeShown) {
         KillTimer(IDT_FADE);
-        SetAlpha(255);
+        SetShapedByRegion(true);
     } else {
         SetAlpha(static_cast<BYTE>(m_nFadeTotal + kFadeAlphaBase));
     }

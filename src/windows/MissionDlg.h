@@ -10,6 +10,7 @@
 #include "app/MissionPanels.h"
 #include "logic/MissionRules.h"
 #include "platform/Dc.h"
+#include "platform/Region.h"
 #include "platform/SkinButton.h"
 #include "platform/SkinDialog.h"
 #include "platform/SkinImage.h"
@@ -66,8 +67,8 @@ public:
     explicit CMissionDlg(CGameFrameDlg* pFrame);
     ~CMissionDlg() override;
 
-    // 1 challenge, 2 daily, anything else the newbie page. Before the window exists only the
-    // page is kept.
+    // 1 challenge, 2 daily, anything else the newbie page; the result animation ends with the
+    // page it was shown on. Before the window exists only the page is kept.
     void SelectPage(BYTE cbPage);
     BYTE GetPage() const { return m_cbPage; }
 
@@ -112,6 +113,9 @@ private:
 
     void StartClose();
     void SetAlpha(BYTE cbAlpha);
+    // Fully shown, the dialog keeps its shape by a window region and stops being layered: the
+    // colour key would otherwise be applied to the whole picture at every paint.
+    void SetShapedByRegion(bool bRegion);
     void SendRequest();
     void PlaceAnimation();
     void StopAnimation();
@@ -148,6 +152,8 @@ private:
     CPoint m_ptDragOrigin;
 
     CSkinImage m_ImageBack;
+    // The background without its key colour.
+    CRgn m_rgnShape;
     CPngImage m_PngChallengeNone;
     CPngImage m_PngChallengeEnd;
     CPngImage m_PngDailyNone;
