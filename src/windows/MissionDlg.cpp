@@ -100,7 +100,8 @@ CMissionDlg::CMissionDlg(CGameFrameDlg* pFrame) : CSkinDialog(IDD, pFrame), m_pF
     m_Records[0].cbTaskKind = mission::kKindChallenge;
     m_Records[1].cbTaskKind = mission::kKindDaily;
 
-    m_ImageBack.Load(kDir + "img_back.bmp");
+    // Opaque from the start, so that each paint copies it instead of blending it.
+    m_Background = LoadSkinPicture(kDir + "img_back.bmp").convertToFormat(QImage::Format_RGB32);
     m_PngChallengeNone.LoadImage(kDir + "text_challenge_none.png");
     m_PngChallengeEnd.LoadImage(kDir + "text_challenge_end.png");
     m_PngDailyNone.LoadImage(kDir + "text_daily.png");
@@ -116,8 +117,8 @@ CMissionDlg::~CMissionDlg() = default;
 BOOL CMissionDlg::OnInitDialog()
 {
     CSkinDialog::OnInitDialog();
-    const int width = m_ImageBack.IsNull() ? kDialogWidth : m_ImageBack.GetWidth();
-    const int height = m_ImageBack.IsNull() ? kDialogHeight : m_ImageBack.GetHeight();
+    const int width = m_Background.isNull() ? kDialogWidth : m_Background.width();
+    const int height = m_Background.isNull() ? kDialogHeight : m_Background.height();
     SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
 
     CreatePngButtons(this, {
@@ -140,12 +141,11 @@ BOOL CMissionDlg::OnInitDialog()
     for (const UINT nID : kMissionButtons)
         ShowControl(nID, false);
 
-    CRect client;
-    GetClientRect(&client);
-    m_rgnShape.SetRegion(m_ImageBack.IsNull() ? QRegion(0, 0, client.Width(), client.Height())
-                                              : RegionWithoutColor(m_ImageBack.Image(), kKey));
+    m_rgnShape.SetRegion(m_Background.isNull() ? QRegion(0, 0, width, height) : RegionWithoutColor(m_Background, kKey));
     ModifyStyleEx(0, WS_EX_LAYERED);
     SetAlpha(kFadeAlphaBase);
+    // Above the table's own overlays (the trustee cover, the task window), which are topmost.
+    SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     CenterWindow();
 
     m_Animation.SetReporter([this](const std::string& line) {
@@ -410,10 +410,10 @@ void CMissionDlg::OnDraw(CDC* pDC)
 {
     CRect client;
     GetClientRect(&client);
-    if (m_ImageBack.IsNull())
+    if (m_Background.isNull())
         pDC->FillSolidRect(client, RGB(246, 234, 206));
     else
-        m_ImageBack.BitBlt(pDC, 0, 0);
+        pDC->DrawImage(m_Background, 0, 0, client.Width(), client.Height(), 0, 0, client.Width(), client.Height());
 
     pDC->SetBkMode(TRANSPARENT);
     if (OnMissionPage())

@@ -151,7 +151,7 @@ private:
     CPoint m_ptDragStart;
     CPoint m_ptDragOrigin;
 
-    CSkinImage m_ImageBack;
+    QImage m_Background;
     // The background without its key colour.
     CRgn m_rgnShape;
     CPngImage m_PngChallengeNone;

@@ -267,11 +267,6 @@ TEST_F(MissionDlgTest, AcceptRetryAndTakeTaskSendTheUserAndThePageKind)
     EXPECT_EQ(packets.size(), 3u);
 }
 
-TEST(MissionRequest, IsTwoLittleEndianWords)
-{
-    EXPECT_EQ(MissionRequest(0xA1B2C3D4, 2), (std::array<uint8_t, 8>{0xD4, 0xC3, 0xB2, 0xA1, 2, 0, 0, 0}));
-}
-
 // ---- Drawing -----------------------------------------------------------------------------------------
 
 TEST_F(MissionDlgTest, APageShowsTheRecordAndItsClock)
@@ -520,6 +515,8 @@ TEST_F(MissionDlgTest, Snapshot)
     m.describe = "在一小时内以地主身份连续赢得三局游戏，中途输一局则重新计算。";
     m.method = "叫三分当地主并打出至少一个炸弹";
     CMissionDlg& dlg = Open(CMissionDlg::kPageChallenge, {m});
+    Advance(2 * CMissionDlg::kFadeMs);
+    Game().GetSafeHwnd()->grab().save(QString(folder) + "/mission_fading.png");
     Advance(200);
     dlg.ShowMissionResult(4);
     Advance(400);
