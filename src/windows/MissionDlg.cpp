@@ -61,9 +61,6 @@ constexpr int kNewbieWidth = 356;
 constexpr int kNewbieHeight = 37;
 constexpr int kNewbieTextInset = 40;
 
-constexpr UINT kMissionButtons[] = {CMissionDlg::IDC_ACCEPT, CMissionDlg::IDC_NOT_NOW, CMissionDlg::IDC_RETRY,
-                                    CMissionDlg::IDC_BONUS, CMissionDlg::IDC_TAKE_TASK};
-
 CRect NewbieRow(int nEntry)
 {
     const int y = kNewbieY + kNewbieStep * (nEntry % CMissionDlg::kNewbiePerScreen);
@@ -138,8 +135,6 @@ BOOL CMissionDlg::OnInitDialog()
     m_btTakeTask.Create("", WS_CHILD, CRect(CPoint(145, 80), CSize()), this, IDC_TAKE_TASK);
     m_btTakeTask.EnableSound(false);
     m_btTakeTask.SetStateImage(kDir + "bt_get_task.png", 1);
-    for (const UINT nID : kMissionButtons)
-        ShowControl(nID, false);
 
     m_rgnShape.SetRegion(m_Background.isNull() ? QRegion(0, 0, width, height) : RegionWithoutColor(m_Background, kKey));
     ModifyStyleEx(0, WS_EX_LAYERED);
@@ -295,8 +290,8 @@ void CMissionDlg::SendRequest()
     const tagUserData* me = m_pFrame ? m_pFrame->GetUserData(m_pFrame->GetMeChairID()) : nullptr;
     if (!me)
         return;
-    m_LastRequest = MissionRequest(me->dwUserID, m_cbPage);
-    m_pFrame->SendData(kRequestMain, kRequestSub, m_LastRequest.data(), static_cast<WORD>(m_LastRequest.size()));
+    const auto request = MissionRequest(me->dwUserID, m_cbPage);
+    m_pFrame->SendData(kRequestMain, kRequestSub, request.data(), static_cast<WORD>(request.size()));
 }
 
 // ---- Fading -----------------------------------------------------------------------------------------
@@ -398,6 +393,8 @@ std::string CMissionDlg::ShownStatus() const
 
 const CPngImage* CMissionDlg::NoticePicture() const
 {
+    if (!OnMissionPage())
+        return nullptr;
     const mission::MissionView view = mission::ReadMission(PageRecord(m_cbPage));
     if (view.cbState == mission::kStateNone)
         return m_cbPage == kPageChallenge ? &m_PngChallengeNone : &m_PngDailyNone;

@@ -77,9 +77,6 @@ public:
 
     int GetFadeTotal() const { return m_nFadeTotal; }
     BYTE GetAlpha() const { return m_cbAlpha; }
-    // The first newbie entry of the screen page shown.
-    int GetFirstNewbie() const { return m_nFirstNewbie; }
-    const std::array<uint8_t, 8>& GetLastRequest() const { return m_LastRequest; }
     CAnimationDlg& GetAnimation() { return m_Animation; }
 
     std::string GetDumpName() const override { return "CMissionDlg"; }
@@ -137,7 +134,6 @@ private:
     DWORD m_dwBonusTicks[2] = {};
     // The bonus of a page's mission was collected; its button stays away until the next mission.
     bool m_bBonusTaken[2] = {};
-    std::array<uint8_t, 8> m_LastRequest = {};
 
     int m_nFadeStep = kFadeStep;
     int m_nFadeTotal = 0;
