@@ -30,6 +30,7 @@ class CAutoPlayDlg;
 class CChangeScoreDlg;
 class CFadeDlg;
 class CLastTurnDlg;
+class CMissionDlg;
 class CScoreView;
 class CTaskAssistant;
 class Logger;
@@ -228,6 +229,9 @@ private:
     std::unique_ptr<CTaskAssistant> m_pTaskAssistant;
 
     // ---- Mission dialog members ----
+    // The mission dialog of the run in progress (it lives on OpenMissionDialog's stack); null
+    // while none runs.
+    CMissionDlg* m_pMissionDlg = nullptr;
 
     // ---- Game window extras ----
 
