@@ -1,6 +1,7 @@
-// Mission records and task messages through the real game window, with stand-ins for the task
-// window and the mission dialog that run every pushed record through the mission rules as the
-// windows will: whatever the bytes, nothing is read past a field and the clocks stay sound.
+// Mission records and task messages through the real game window into the real task window and a
+// mission dialog, which paint what they are given after every step. Between the game window and
+// each of them sits a check that runs the pushed record through the mission rules: whatever the
+// bytes, nothing is read past a field and the clocks stay sound.
 //
 // An input is a list of steps, each an operation byte and what it needs (missing bytes read as 0):
 //   op % 4 == 0   a mission record: kind byte (% 4, so kinds 0 and 3 come too), state byte, then up
@@ -16,6 +17,7 @@
 
 #include "GameTable.h"
 #include "logic/MissionRules.h"
+#include "windows/MissionDlg.h"
 
 namespace {
 
@@ -45,26 +47,44 @@ void ShowRecord(const TaskRecord& record, DWORD dwBonusTicks)
     }
 }
 
-struct TaskPanel : ITaskPanel {
+// Checks what the game window pushes, then hands it on to the window.
+struct CheckedTaskPanel : ITaskPanel {
+    ITaskPanel* pWindow = nullptr;
     void SetTaskRecord(const TaskRecord& record, int value) override
     {
         Check(value == 100);
         ShowRecord(record, 0);
+        pWindow->SetTaskRecord(record, value);
     }
-    void ShowAward(BYTE cbKind, LONG) override
+    void ShowAward(BYTE cbKind, LONG lCount) override
     {
         Check(cbKind != 0);
         const auto row = mission::AwardTipsRow(cbKind, 4);
         Check(row && *row >= 0 && *row < 4);
+        pWindow->ShowAward(cbKind, lCount);
     }
-    void SetMissionRunning(bool) override {}
-    void PlayCompletion(bool) override {}
+    void SetMissionRunning(bool bRunning) override { pWindow->SetMissionRunning(bRunning); }
+    void PlayCompletion(bool bPlay) override { pWindow->PlayCompletion(bPlay); }
 };
 
-struct MissionPanel : IMissionPanel {
-    void SetMissionRecord(const TaskRecord& record, DWORD dwBonusTicks) override { ShowRecord(record, dwBonusTicks); }
-    void ShowMissionResult(BYTE) override {}
+struct CheckedMissionPanel : IMissionPanel {
+    IMissionPanel* pWindow = nullptr;
+    void SetMissionRecord(const TaskRecord& record, DWORD dwBonusTicks) override
+    {
+        ShowRecord(record, dwBonusTicks);
+        pWindow->SetMissionRecord(record, dwBonusTicks);
+    }
+    void ShowMissionResult(BYTE cbState) override { pWindow->ShowMissionResult(cbState); }
 };
+
+// Every window of the game paints what it now holds.
+void PaintAll(CGameClientDlg& dlg)
+{
+    for (const tagNamedWindow& window : dlg.ListNamedWindows()) {
+        if (window.pWnd)
+            window.pWnd->UpdateWindow();
+    }
+}
 
 }  // namespace
 
@@ -76,8 +96,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!table.dlg->CreateGameWindow(true))
         return 0;
     CGameClientDlg& dlg = *table.dlg;
-    TaskPanel taskPanel;
-    MissionPanel missionPanel;
+    if (!dlg.m_pTaskPanel)
+        return 0;
+    // The dialog runs modally in the program; here it stays open beside the table, on the page
+    // the first byte picks, so that every record reaches it.
+    CMissionDlg missionDlg(&dlg);
+    missionDlg.SelectPage(size > 0 ? data[0] % 4 : 1);
+    if (!missionDlg.Create(CMissionDlg::IDD, &dlg))
+        return 0;
+    missionDlg.ShowWindow(SW_SHOW);
+    CheckedTaskPanel taskPanel;
+    taskPanel.pWindow = dlg.m_pTaskPanel;
+    CheckedMissionPanel missionPanel;
+    missionPanel.pWindow = &missionDlg;
     dlg.SetMissionPanels(&taskPanel, &missionPanel);
     table.clock.flushPosted();
     dlg.SetMeChairID(0);
@@ -117,13 +148,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         default:
             table.clock.advance(next() * 1000u);
             table.clock.flushPosted();
+            PaintAll(dlg);
             continue;
         }
         if (bWrongSize)
             body.resize(next() % (body.size() + 8));
         dlg.DeliverGameMessage(sub, body.data(), static_cast<WORD>(body.size()));
         table.clock.flushPosted();
+        PaintAll(dlg);
     }
-    dlg.SetMissionPanels(nullptr, nullptr);
+    dlg.SetMissionPanels(taskPanel.pWindow, nullptr);
     return 0;
 }
