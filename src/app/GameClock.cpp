@@ -246,6 +246,10 @@ bool CGameClientDlg::OnSubTaskAward(const TaskAward& award)
     m_bTaskAwardShown = true;
     if (m_pTaskPanel)
         m_pTaskPanel->ShowAward(award.cbAwarded, award.lAward);
+    // The table's task cartoon celebrates a reward the task window now holds; without one it
+    // has nothing to show when the paid task's game ends.
+    if (award.lAward > 0)
+        m_GameClientView.m_bTaskCartoon = 1;
     return true;
 }
 

@@ -251,6 +251,7 @@ public:
     DWORD m_bChatOpen = 1;
     // 3 and 4 are match modes.
     WORD m_wGameMode = 0;
+    // 1 once the task window holds a paid task with a positive reward: the task cartoon may play.
     BYTE m_bTaskCartoon = 0;
     // Other seats are drawn without their real data.
     bool m_bAnonymous = false;

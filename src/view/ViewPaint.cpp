@@ -188,8 +188,7 @@ void CGameClientView::PaintTableView(CDC* pDC, int nWidth, int nHeight)
         m_ImageScorePanel.BitBlt(pDC, m_nLayoutWidth / 2 + 115, 5);
     }
 
-    // FIXME: the task window's word that it holds a completed task with a reward joins this
-    // condition once the task window exists.
+    // Set by the game window once the task window holds a paid task with a positive reward.
     if (m_bTaskCartoon == 1)
         DrawTaskCartoon(pDC);
 

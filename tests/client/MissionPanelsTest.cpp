@@ -111,6 +111,19 @@ TEST_F(MissionPanelsTest, OtherKindsAndForeignAwardsReachNoPanel)
     EXPECT_EQ(panels.awards[0].left, 500);
 }
 
+TEST_F(MissionPanelsTest, OnlyARewardOfTheLocalPlayerLetsTheTaskCartoonPlay)
+{
+    const BYTE& cartoon = runner.Dialog().GetClientView().m_bTaskCartoon;
+    const TaskAward others{1, 2, 0, 500};
+    const TaskAward nothing{0, 2, 0, 0};
+    ASSERT_TRUE(Send(SUB_S_TASK_AWARD, &others, sizeof(others)));
+    ASSERT_TRUE(Send(SUB_S_TASK_AWARD, &nothing, sizeof(nothing)));
+    EXPECT_EQ(cartoon, 0);
+    const TaskAward mine{0, 2, 0, 100};
+    ASSERT_TRUE(Send(SUB_S_TASK_AWARD, &mine, sizeof(mine)));
+    EXPECT_EQ(cartoon, 1);
+}
+
 TEST_F(MissionPanelsTest, SnapshotTellsWhetherAMissionRuns)
 {
     StatusFree scene{};
