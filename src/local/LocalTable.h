@@ -46,6 +46,8 @@ public:
     CLocalTable& operator=(const CLocalTable&) = delete;
 
     server::TableEngine& Engine() { return m_engine; }
+    // The optional messages' state, when the table sends them.
+    const server::DemoExtras* Extras() const { return m_extras ? &*m_extras : nullptr; }
     // Moves the table on: delivers what the window is owed, lets the bots act, runs the clocks.
     void Tick();
     // Game messages or requests of the local window that the engine refused.

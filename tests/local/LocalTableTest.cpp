@@ -14,11 +14,15 @@
 #include "app/GameClientDlg.h"
 #include "interaction/Commands.h"
 #include "local/LocalTable.h"
+#include "platform/ModalScript.h"
+#include "platform/MouseInput.h"
 #include "platform/ServicesRecording.h"
+#include "platform/SkinDialog.h"
 #include "platform/TimerHost.h"
 #include "platform/sound/RecordingSoundBackend.h"
 #include "support/DataPaths.h"
 #include "support/TempFolder.h"
+#include "windows/TaskWnd.h"
 
 namespace {
 
@@ -169,4 +173,93 @@ TEST_F(LocalTableFixture, TheWindowTakesEveryDemoExtraAndShowsIt)
     EXPECT_EQ(view.m_wGameMode, 6);
 }
 
+// One value of a driver dump line ("KEY=VALUE ..."); a quoted value comes without its quotes.
+std::string DumpValue(const std::string& line, const std::string& key)
+{
+    const std::size_t at = line.find(' ' + key + '=');
+    if (at == std::string::npos)
+        return {};
+    std::size_t from = at + key.size() + 2;
+    if (line[from] == '"') {
+        const std::size_t end = line.find('"', from + 1);
+        return line.substr(from + 1, end - from - 1);
+    }
+    return line.substr(from, line.find(' ', from) - from);
+}
+
+// The two missions of the demo table through their life, as a player meets them: the task window
+// counts the daily mission down, three games finish it, the challenge's link opens the mission
+// dialog, whose daily page offers the bonus while the game window's wait runs; the player takes
+// it, accepts the challenge there, and the table's answer starts the challenge on both windows.
+TEST_F(LocalTableFixture, MissionsGoFromOfferToBonusThroughTheTaskWindowAndTheDialog)
+{
+    std::vector<std::string> lines;
+    CModalScript script{[&](const std::string& line) { lines.push_back(line); }, [&](long ms) { m_clock.advance(ms); },
+                        [&] { m_clock.flushPosted(); }};
+    SetModalHook([&](CSkinDialog& dialog) { script.Run(dialog); });
+    CGameClientDlg dlg;
+    ASSERT_TRUE(dlg.CreateGameWindow(true));
+    LocalTableOptions options;
+    options.seed = 3;
+    options.botThinkMs = 0;
+    options.demoExtras = true;
+    CLocalTable table(dlg, options);
+    ASSERT_TRUE(table.Extras());
+    dlg.SetEventSink([&](const std::string& line) { lines.push_back(line); });
+    m_clock.flushPosted();
+    auto dump = [&](const char* name) { return WindowDumpLine(name, *dlg.FindNamedWindow(name)->pWnd); };
+
+    ASSERT_TRUE(dlg.FindNamedWindow("CTaskWnd"));
+    ASSERT_TRUE(SimulateControlClick(dlg.FindNamedWindow("CTaskWnd")->pWnd, CTaskWnd::IDC_TAB_DAILY));
+    EXPECT_EQ(DumpValue(dump("CTaskWnd"), "status"), "剩余时间: 02:00:00");
+    m_clock.advance(5000);
+    EXPECT_EQ(DumpValue(dump("CTaskWnd"), "status"), "剩余时间: 01:59:55");
+
+    for (int game = 1; game <= 2; ++game)
+        ASSERT_TRUE(PlayGame(dlg, table)) << "game " << game;
+    // The third game finishes the daily mission; the player looks before the result window
+    // comes up over the table.
+    dlg.SendMessage(UM_START, 0, 0);
+    dlg.SendMessage(UM_TRUSTEE, 1, 1);
+    for (int step = 0; step < 4000 && table.Engine().gamesPlayed() < 3; ++step)
+        m_clock.advance(100);
+    ASSERT_EQ(table.Engine().gamesPlayed(), 3u);
+    m_clock.advance(1000);
+    ASSERT_EQ(table.Extras()->taskState(CLocalTable::kLocalChair, 2), 4) << "three games finish the daily mission";
+    // Its award brought the award tab forward.
+    EXPECT_EQ(DumpValue(dump("CTaskWnd"), "award_pending"), "1") << dump("CTaskWnd");
+    ASSERT_TRUE(SimulateControlClick(dlg.FindNamedWindow("CTaskWnd")->pWnd, CTaskWnd::IDC_TAB_DAILY));
+    EXPECT_EQ(DumpValue(dump("CTaskWnd"), "status"), "任务结束") << dump("CTaskWnd");
+
+    ASSERT_TRUE(SimulateControlClick(dlg.FindNamedWindow("CTaskWnd")->pWnd, CTaskWnd::IDC_TAB_CHALLENGE));
+    EXPECT_EQ(DumpValue(dump("CTaskWnd"), "status"), "任务未接") << dump("CTaskWnd");
+    script.Queue("CMissionDlg", {*ParseModalAction("dump"), *ParseModalAction("100"), *ParseModalAction("dump"),
+                                 *ParseModalAction("110"), *ParseModalAction("dump"), *ParseModalAction("101"),
+                                 *ParseModalAction("105"), *ParseModalAction("advance:1000"), *ParseModalAction("dump"),
+                                 *ParseModalAction("104"), *ParseModalAction("advance:300")});
+    lines.clear();
+    ASSERT_TRUE(SimulateClick(dlg.FindNamedWindow("CTaskWnd")->pWnd, CPoint(70, 115)));
+
+    std::vector<std::string> dumps;
+    for (const std::string& line : lines) {
+        if (line.starts_with("wdump "))
+            dumps.push_back(line);
+    }
+    ASSERT_EQ(dumps.size(), 4u) << "the dialog ran and faded out";
+    EXPECT_EQ(DumpValue(dumps[0], "page"), "1");
+    EXPECT_NE(DumpValue(dumps[0], "buttons").find("105:VE"), std::string::npos) << dumps[0];
+    EXPECT_EQ(DumpValue(dumps[1], "page"), "2");
+    EXPECT_NE(DumpValue(dumps[1], "buttons").find("110:VE"), std::string::npos) << "the bonus waits: " << dumps[1];
+    EXPECT_NE(DumpValue(dumps[2], "buttons").find("110:--"), std::string::npos) << "taken: " << dumps[2];
+    EXPECT_EQ(DumpValue(dumps[3], "page"), "1");
+    EXPECT_EQ(DumpValue(dumps[3], "status").rfind("剩余时间: 00:29:", 0), 0u) << "the table's answer runs the challenge: " << dumps[3];
+    EXPECT_EQ(table.Extras()->taskState(CLocalTable::kLocalChair, 1), 2);
+    EXPECT_FALSE(dlg.FindNamedWindow("CMissionDlg")) << "closed";
+
+    // The task window counts the accepted challenge down on its own clock.
+    EXPECT_EQ(DumpValue(dump("CTaskWnd"), "status").rfind("剩余时间: 00:29:", 0), 0u) << dump("CTaskWnd");
+    SetModalHook(nullptr);
+}
+
 }  // namespace
+
