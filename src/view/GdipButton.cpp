@@ -69,7 +69,7 @@ bool CGdipButton::HitTest(CPoint point) const
                                    static_cast<int>(m_image.bytesPerLine() / 4), point.x, point.y);
 }
 
-QImage CGdipButton::LookPicture(const imagebutton::Look& look) const
+QImage CGdipButton::ImageLookPicture(const imagebutton::Look& look) const
 {
     const QImage& source = look.bAnimation ? m_animImage : m_image;
     QImage piece = source.copy(look.nFrame * m_nFrameWidth, 0, m_nFrameWidth, m_nImageHeight);
@@ -111,7 +111,7 @@ void CGdipButton::OnPaint()
     state.nFrames = m_nFrameCount;
     state.fGlow = m_fGlow;
     if (!m_image.isNull()) {
-        const QImage look = LookPicture(imagebutton::ChooseLook(state));
+        const QImage look = ImageLookPicture(imagebutton::ChooseLook(state));
         dc.DrawImage(look, 0, 0, look.width(), look.height(), 0, 0, look.width(), look.height());
     }
     const std::string caption = GetWindowText();

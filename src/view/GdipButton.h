@@ -53,7 +53,7 @@ protected:
     void OnLButtonUp(UINT nFlags, CPoint point) override;
 
 private:
-    QImage LookPicture(const imagebutton::Look& look) const;
+    QImage ImageLookPicture(const imagebutton::Look& look) const;
 
     BOOL m_bDisabled = FALSE;
     BOOL m_bHover = FALSE;
