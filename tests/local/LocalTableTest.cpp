@@ -66,15 +66,16 @@ protected:
     CRecordingShellService m_shell;
     CRecordingSoundBackend m_sound;
 
-    // Plays the next game with the local player in trustee; false when it does not end.
-    bool PlayGame(CGameClientDlg& dlg, CLocalTable& table)
+    // Plays the next game with the local player in trustee, then lets the clock run on for
+    // afterMs; false when the game does not end.
+    bool PlayGame(CGameClientDlg& dlg, CLocalTable& table, int afterMs = 8000)
     {
         const uint32_t games = table.Engine().gamesPlayed();
         dlg.SendMessage(UM_START, 0, 0);
         dlg.SendMessage(UM_TRUSTEE, 1, 1);
         for (int step = 0; step < 4000 && table.Engine().gamesPlayed() == games; ++step)
             m_clock.advance(100);
-        m_clock.advance(8000);
+        m_clock.advance(afterMs);
         return table.Engine().gamesPlayed() > games;
     }
 };
@@ -215,16 +216,10 @@ TEST_F(LocalTableFixture, MissionsGoFromOfferToBonusThroughTheTaskWindowAndTheDi
     m_clock.advance(5000);
     EXPECT_EQ(DumpValue(dump("CTaskWnd"), "status"), "剩余时间: 01:59:55");
 
-    for (int game = 1; game <= 2; ++game)
-        ASSERT_TRUE(PlayGame(dlg, table)) << "game " << game;
     // The third game finishes the daily mission; the player looks before the result window
     // comes up over the table.
-    dlg.SendMessage(UM_START, 0, 0);
-    dlg.SendMessage(UM_TRUSTEE, 1, 1);
-    for (int step = 0; step < 4000 && table.Engine().gamesPlayed() < 3; ++step)
-        m_clock.advance(100);
-    ASSERT_EQ(table.Engine().gamesPlayed(), 3u);
-    m_clock.advance(1000);
+    for (int game = 1; game <= 3; ++game)
+        ASSERT_TRUE(PlayGame(dlg, table, game < 3 ? 8000 : 1000)) << "game " << game;
     ASSERT_EQ(table.Extras()->taskState(CLocalTable::kLocalChair, 2), 4) << "three games finish the daily mission";
     // Its award brought the award tab forward.
     EXPECT_EQ(DumpValue(dump("CTaskWnd"), "award_pending"), "1") << dump("CTaskWnd");
