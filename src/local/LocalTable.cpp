@@ -47,6 +47,7 @@ CLocalTable::CLocalTable(CGameFrameDlg& frame, const LocalTableOptions& options)
             ++m_nRejected;
     });
     if (m_extras) {
+        m_link.SetSnapshotMarker([this](uint8_t cbState, std::vector<uint8_t>& scene) { m_extras->markSnapshot(kLocalChair, cbState, scene); });
         m_link.SetSnapshotHook([this] { QueueExtras(m_extras->afterSnapshot(kLocalChair, m_engine.nowMs())); });
         m_link.SetRequestHandler([this](uint16_t main, uint16_t sub, std::span<const uint8_t> body) { AnswerRequest(main, sub, body); });
     }

@@ -23,6 +23,8 @@ void CLoopbackLink::Queue(uint16_t subCmd, std::span<const uint8_t> body)
 void CLoopbackLink::SendSnapshot()
 {
     auto [state, body] = m_engine.snapshot(m_wChair, false);
+    if (m_snapshotMarker)
+        m_snapshotMarker(state, body);
     m_pending.push_back(Pending{true, state, std::move(body)});
     ScheduleDelivery();
     if (m_snapshotHook)

@@ -47,6 +47,9 @@ public:
     // Called after each snapshot is queued (the first, and after a refused move), so that what a
     // table sends after a snapshot follows every one.
     void SetSnapshotHook(std::function<void()> hook) { m_snapshotHook = std::move(hook); }
+    // Called with each snapshot before it is queued, so that the table may mark it.
+    using SnapshotMarker = std::function<void(uint8_t cbState, std::vector<uint8_t>& scene)>;
+    void SetSnapshotMarker(SnapshotMarker marker) { m_snapshotMarker = std::move(marker); }
 
     // IServerLink: what the window sends.
     void SendData(WORD wMainCmdID, WORD wSubCmdID, const void* pData, WORD wDataSize) override;
@@ -72,5 +75,6 @@ private:
     DeliveryObserver m_observer;
     RequestHandler m_requestHandler;
     std::function<void()> m_snapshotHook;
+    SnapshotMarker m_snapshotMarker;
     QObject m_guard;
 };

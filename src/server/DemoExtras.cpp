@@ -230,6 +230,24 @@ ExtraMessage DemoExtras::taskRecord(uint16_t chair, uint8_t kind, uint64_t nowMs
     return ExtraMessage{chair, SUB_S_TASK_RECORD, std::move(bytes)};
 }
 
+void DemoExtras::markSnapshot(uint16_t chair, uint8_t state, std::vector<uint8_t>& scene) const
+{
+    if (!IsChair(chair))
+        return;
+    std::size_t at = 0;
+    if (state == GS_FREE && scene.size() == sizeof(StatusFree))
+        at = offsetof(StatusFree, dwHasMission);
+    else if (state == GS_BIDDING && scene.size() == sizeof(StatusScore))
+        at = offsetof(StatusScore, dwHasMission);
+    else if (state == GS_PLAYING && scene.size() == sizeof(StatusPlay))
+        at = offsetof(StatusPlay, dwHasMission);
+    else
+        return;
+    const auto& tasks = m_seats[chair].tasks;
+    const uint32_t running = std::any_of(tasks.begin(), tasks.end(), [](const Task& t) { return t.state == kStateRunning; }) ? 1 : 0;
+    std::memcpy(scene.data() + at, &running, sizeof(running));
+}
+
 std::vector<ExtraMessage> DemoExtras::afterSnapshot(uint16_t chair, uint64_t nowMs)
 {
     if (!IsChair(chair))

@@ -58,6 +58,9 @@ public:
     // than the last starts with fresh coins, points and tasks; the same one coming back keeps them.
     void personSeated(uint16_t chair, uint32_t userId, uint64_t nowMs);
 
+    // Marks a snapshot for `chair` (state and record as the engine made them) with whether one of
+    // the chair's tasks runs, which the client's task window shows; the engine knows no tasks.
+    void markSnapshot(uint16_t chair, uint8_t state, std::vector<uint8_t>& scene) const;
     // What follows the snapshot sent to a player or a looker of `chair`.
     std::vector<ExtraMessage> afterSnapshot(uint16_t chair, uint64_t nowMs);
     // What follows a message the engine just sent to `chair` (empty for most).

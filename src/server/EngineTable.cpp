@@ -134,6 +134,8 @@ std::vector<ExtraMessage> EngineTable::afterSnapshot(uint16_t chair)
 std::pair<uint8_t, std::vector<uint8_t>> EngineTable::snapshot(uint16_t chair, bool lookon, bool showCards)
 {
     auto [state, scene] = m_engine.snapshot(chair, lookon);
+    if (m_extras)
+        m_extras->markSnapshot(chair, state, scene);
     if (showCards || !IsChair(chair) || m_engine.config().openHands)
         return {state, std::move(scene)};
     if (state == GS_BIDDING)

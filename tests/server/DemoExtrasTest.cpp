@@ -208,6 +208,15 @@ TEST(DemoExtras, TheDailyTaskIsPaidOnTheGameThatFinishesItThenCompletedThenOffer
     EXPECT_EQ(read<TaskRecord>(*daily).cbTaskState, 2) << "the daily task runs from the person's arrival";
     EXPECT_EQ(read<TaskRecord>(*daily).lTimeLimit, 7200);
     EXPECT_EQ(table.demo->taskState(0, 1), 1) << "the challenge waits to be accepted";
+    // A snapshot between games says whether one of the chair's tasks runs.
+    auto running = [&](uint16_t chair) {
+        auto [state, scene] = table.engine.snapshot(chair, false);
+        table.demo->markSnapshot(chair, state, scene);
+        StatusFree free{};
+        std::memcpy(&free, scene.data(), std::min(scene.size(), sizeof(free)));
+        return state == GS_FREE ? free.dwHasMission : 0xFFFFFFFFu;
+    };
+    EXPECT_EQ(running(0), 1u) << "the daily task runs";
 
     for (int game = 1; game <= 3; ++game) {
         const std::size_t start = table.sent.size();
@@ -232,6 +241,7 @@ TEST(DemoExtras, TheDailyTaskIsPaidOnTheGameThatFinishesItThenCompletedThenOffer
         EXPECT_EQ(award.wChairID, 0);
         EXPECT_EQ(award.lAward, 100);
     }
+    EXPECT_EQ(running(0), 0u) << "the daily task is done and the challenge was never accepted";
     ASSERT_TRUE(table.playGame());
     EXPECT_EQ(read<TaskResult>(table.to(0, SUB_S_TASK_RESULT).back()).cbResult, 0) << "paid once";
     EXPECT_EQ(table.demo->taskState(0, 2), 5) << "completed from the next deal on";
