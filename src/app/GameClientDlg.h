@@ -229,8 +229,14 @@ private:
     // ---- Mission dialog members ----
 
     // ---- Game window extras ----
+public:
+    // The title buttons: screenshot and customer service.
     static constexpr UINT IDC_SNAP = 2001;
     static constexpr UINT IDC_SERVICE = 2003;
+    std::string GetDumpName() const override { return "CGameClientDlg"; }
+    void Dump(CDumpContext& dc) const override;
+
+private:
     void OnMove(int x, int y) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     // The host lays its controls out again at every size; the game's places for them win.
@@ -244,12 +250,6 @@ private:
     void CreateTitleButton(CGdipButton& button, UINT nID, int x, int y, std::string_view path);
     CGdipButton m_btSnap;
     CGdipButton m_btService;
-
-public:
-    std::string GetDumpName() const override { return "CGameClientDlg"; }
-    void Dump(CDumpContext& dc) const override;
-
-private:
 
     // Anonymity: for a game state (0, 100, 101), or for the end of a game.
     void ApplySecretMode(BYTE cbGameStatus);
