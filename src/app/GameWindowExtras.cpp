@@ -8,7 +8,6 @@
 #include <cstdio>
 
 #include "app/GameClientDlg.h"
-#include "interaction/Commands.h"
 #include "platform/Dc.h"
 #include "platform/Services.h"
 #include "support/CoOperatingConfig.h"
