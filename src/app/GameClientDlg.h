@@ -10,6 +10,7 @@
 //   GameCommands.cpp    the window messages of the player's commands
 //   GameShapes.cpp      the shape pick buttons
 //   GameDialogs.cpp     the options, last-turn and change-score dialogs
+//   GameWindowExtras.cpp the window's own set-up, title buttons, chat window and host controls
 
 #include <cstdint>
 #include <memory>
@@ -25,6 +26,8 @@
 #include "app/MissionPanels.h"
 #include "protocol/GameRecords.h"
 #include "view/GameClientView.h"
+#include "view/GdipButton.h"
+#include "platform/WindowDump.h"
 
 class CAutoPlayDlg;
 class CChangeScoreDlg;
@@ -39,7 +42,7 @@ class Logger;
 // the first table snapshot from the server clears it for good.
 extern bool g_bReplayMode;
 
-class CGameClientDlg : public CGameFrameDlg {
+class CGameClientDlg : public CGameFrameDlg, public IDumpableWnd {
 public:
     CGameClientDlg();
     ~CGameClientDlg() override;
@@ -234,6 +237,27 @@ private:
     CMissionDlg* m_pMissionDlg = nullptr;
 
     // ---- Game window extras ----
+public:
+    // The title buttons: screenshot and customer service.
+    static constexpr UINT IDC_SNAP = 2001;
+    static constexpr UINT IDC_SERVICE = 2003;
+    std::string GetDumpName() const override { return "CGameClientDlg"; }
+    void Dump(CDumpContext& dc) const override;
+
+private:
+    void OnMove(int x, int y) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // The host lays its controls out again at every size; the game's places for them win.
+    LRESULT OnSizeMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSidePanel(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLottery(WPARAM wParam, LPARAM lParam);
+    void OnBnClickedSnap();
+    void OnBnClickedService();
+    // The host's chat text is shown only while the table's chat box is open.
+    void ShowChatMessageWindow();
+    void CreateTitleButton(CGdipButton& button, UINT nID, int x, int y, std::string_view path);
+    CGdipButton m_btSnap;
+    CGdipButton m_btService;
 
     // Anonymity: for a game state (0, 100, 101), or for the end of a game.
     void ApplySecretMode(BYTE cbGameStatus);

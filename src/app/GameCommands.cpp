@@ -73,10 +73,13 @@ LRESULT CGameClientDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case UM_CHANGE_SCORE:
         return OnChangeScoreCommand(wParam, lParam);
     case UM_LOTTERY:
+        return OnLottery(wParam, lParam);
     case UM_SIDE_PANEL:
+        return OnSidePanel(wParam, lParam);
     case UM_RESERVED_120:
-        // FIXME: the lottery and the chat panel come with their windows.
         return 0;
+    case WM_SIZE:
+        return OnSizeMessage(wParam, lParam);
     default:
         return CGameFrameDlg::WindowProc(message, wParam, lParam);
     }

@@ -22,6 +22,9 @@
 #include "platform/TimerHost.h"
 #include "platform/WindowDump.h"
 #include "platform/sound/RecordingSoundBackend.h"
+#include "support/DataPaths.h"
+#include "support/ErrorMessage.h"
+#include "support/LocalTime.h"
 
 namespace cli {
 namespace {
@@ -90,6 +93,10 @@ public:
         SetDialogService(&m_dialogs);
         SetShellService(&m_shell);
         SetSoundBackend(&m_sound);
+        InstallPlatformHooks();
+        m_shell.SetDesktopFolder(QString::fromStdString((UserDataFolder() / "Desktop").string()), true);
+        // A fixed moment, so that time-stamped names (screenshots, saved replays) can be checked.
+        SetLocalTimeSource([] { return LocalDateTime{2009, 3, 7, 21, 5, 9}; });
         const auto print = [this](const QString& line) { m_out << line.toStdString() << '\n'; };
         m_dialogs.SetSink(print);
         m_shell.SetSink(print);
@@ -109,6 +116,8 @@ public:
     {
         SetModalHook(nullptr);
         m_dlg.reset();
+        SetLocalTimeSource({});
+        SetErrorMessageHook({});
         SetSoundBackend(nullptr);
         SetShellService(nullptr);
         SetDialogService(nullptr);
@@ -374,8 +383,8 @@ private:
     {
         if (!m_dlg->GetSafeHwnd())
             return;
+        // The window's move handling takes the popups along.
         m_dlg->SetWindowPos(nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        View().FollowHostWindow();
     }
 
     // The pointer enters or leaves control ID of window NAME (or the named control itself).
@@ -402,9 +411,13 @@ private:
         return window ? window->pWnd : nullptr;
     }
 
+    // A named control (a title button) is pressed as a control of its parent.
     void WindowClick(const std::string& name, int id)
     {
-        if (!SimulateControlClick(NamedWindow(name), id))
+        CWnd* window = NamedWindow(name);
+        if (window && window->GetDlgCtrlID() == id)
+            window = window->GetParent();
+        if (!SimulateControlClick(window, id))
             m_out << "wclick " << name << ' ' << id << " ignored\n";
     }
 

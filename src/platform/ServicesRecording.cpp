@@ -87,6 +87,8 @@ bool CRecordingShellService::SetClipboardImage(const QImage& image)
 
 QString CRecordingShellService::DesktopFolder()
 {
+    if (m_bCreateDesktop)
+        QDir().mkpath(m_strDesktop);
     return m_strDesktop;
 }
 

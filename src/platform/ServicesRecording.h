@@ -72,7 +72,13 @@ class CRecordingShellService : public CShellService, public CEventRecorder {
 public:
     CRecordingShellService();
 
-    void SetDesktopFolder(const QString& folder) { m_strDesktop = folder; }
+    // With bCreate the folder is made when the desktop is first asked for, as a user's desktop
+    // always exists; without it a missing folder stays missing (a desktop that cannot be written).
+    void SetDesktopFolder(const QString& folder, bool bCreate = false)
+    {
+        m_strDesktop = folder;
+        m_bCreateDesktop = bCreate;
+    }
     // What OpenUrl answers for an address that passes the check (a refused one is always false).
     void SetOpenUrlResult(bool result) { m_bOpenResult = result; }
     // The picture CaptureWindow returns; without one the window's own rendering is returned.
@@ -88,6 +94,7 @@ public:
 
 private:
     QString m_strDesktop;
+    bool m_bCreateDesktop = false;
     bool m_bOpenResult = true;
     QImage m_capture;
     QImage m_clipboard;

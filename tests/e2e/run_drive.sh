@@ -5,7 +5,8 @@
 # first word of a line); lines of other kinds are left out before comparing, so a script keeps
 # passing when later work adds kinds of events it does not care about. A folder NAME.home, when
 # present, is copied into the fresh user data folder the run gets. A script with a line
-# "#! no installed data" runs without the installed data folder.
+# "#! no installed data" runs without the installed data folder. A line "#! file PATH" names a file
+# that the run must have left, not empty, in its user data folder (PATH relative to it).
 set -euo pipefail
 cli=$1
 script=$2
@@ -34,3 +35,12 @@ if ! diff -u "$expected" <(printf '%s\n' "$filtered"); then
   printf '%s\n' "$actual"
   exit 1
 fi
+
+missing=0
+while IFS= read -r file; do
+  if [ ! -s "$home/$file" ]; then
+    echo "--- $script left no file $file"
+    missing=1
+  fi
+done < <(sed -n 's/^#! file //p' "$script")
+exit $missing

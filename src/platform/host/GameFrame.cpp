@@ -252,6 +252,9 @@ std::optional<tagNamedWindow> CGameFrameDlg::FindNamedWindow(std::string_view na
         if (window.strName == name)
             return window;
     }
+    // The game window itself is not listed among its windows but may be named too.
+    if (QWidget* game = GetSafeHwnd(); game && !name.empty() && DumpNameOf(*this) == name)
+        return tagNamedWindow{std::string(name), game, const_cast<CGameFrameDlg*>(this)};
     return std::nullopt;
 }
 

@@ -199,7 +199,7 @@ public:
     // ("host:8003"), its chat window and input ("host:chat", "host:input") and the game's own
     // windows (DumpNameOf). The controls of a named window belong to it and are not listed.
     std::vector<tagNamedWindow> ListNamedWindows() const;
-    // The lowest listed window of that name.
+    // The lowest listed window of that name, else the game window when the name is its own.
     std::optional<tagNamedWindow> FindNamedWindow(std::string_view name) const;
 
     // ---- What the game overrides ------------------------------------------------------------
