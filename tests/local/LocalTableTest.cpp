@@ -66,6 +66,16 @@ protected:
     CRecordingShellService m_shell;
     CRecordingSoundBackend m_sound;
 
+    // A table of bots that think at once, with the demo extras.
+    static LocalTableOptions DemoTable(uint32_t seed)
+    {
+        LocalTableOptions options;
+        options.seed = seed;
+        options.botThinkMs = 0;
+        options.demoExtras = true;
+        return options;
+    }
+
     // Plays the next game with the local player in trustee, then lets the clock run on for
     // afterMs; false when the game does not end.
     bool PlayGame(CGameClientDlg& dlg, CLocalTable& table, int afterMs = 8000)
@@ -134,11 +144,7 @@ TEST_F(LocalTableFixture, TheWindowTakesEveryDemoExtraAndShowsIt)
 {
     CGameClientDlg dlg;
     ASSERT_TRUE(dlg.CreateGameWindow(true));
-    LocalTableOptions options;
-    options.seed = 7;
-    options.botThinkMs = 0;
-    options.demoExtras = true;
-    CLocalTable table(dlg, options);
+    CLocalTable table(dlg, DemoTable(7));
     m_clock.flushPosted();
     const CGameClientView& view = dlg.GetClientView();
 
@@ -200,11 +206,7 @@ TEST_F(LocalTableFixture, MissionsGoFromOfferToBonusThroughTheTaskWindowAndTheDi
     SetModalHook([&](CSkinDialog& dialog) { script.Run(dialog); });
     CGameClientDlg dlg;
     ASSERT_TRUE(dlg.CreateGameWindow(true));
-    LocalTableOptions options;
-    options.seed = 3;
-    options.botThinkMs = 0;
-    options.demoExtras = true;
-    CLocalTable table(dlg, options);
+    CLocalTable table(dlg, DemoTable(3));
     ASSERT_TRUE(table.Extras());
     dlg.SetEventSink([&](const std::string& line) { lines.push_back(line); });
     m_clock.flushPosted();
