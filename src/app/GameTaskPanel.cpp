@@ -4,9 +4,13 @@
 
 namespace {
 
-// The assistant's point on the table; its task window hangs below it, at the table's right edge.
+// The assistant's point on the table; its task window hangs 84 pixels below it, at the table's
+// right edge. The window is 150 pixels high: hung from (850, 330) it would reach down over the
+// local player's pass button (y 512), so the assistant stands higher and the window itself takes
+// (850, 330), between the right seat and the table tools. The assistant shows nothing and lets
+// clicks through, so the right seat beneath it is not covered.
 constexpr int kAssistantX = 850;
-constexpr int kAssistantY = 330;
+constexpr int kAssistantY = 246;
 
 }  // namespace
 
