@@ -589,8 +589,11 @@ void CMissionDlg::Dump(CDumpContext& dc) const
     if (OnMissionPage() && !NoticePicture()) {
         const mission::MissionView view = mission::ReadMission(PageRecord(m_cbPage));
         difficulty = mission::DifficultyLabel(view.cbDifficulty);
-        for (const std::string& line : mission::RewardLines(view))
-            rewards += (rewards.empty() ? "" : ",") + QuoteDumpText(line);
+        for (const std::string& line : mission::RewardLines(view)) {
+            if (!rewards.empty())
+                rewards += ',';
+            rewards += QuoteDumpText(line);
+        }
         title = mission::ProgressTitle(view, true);
     }
     dc.AddText("difficulty", difficulty);
